@@ -1,0 +1,27 @@
+// Text rules of the report: fixed-width columns, the date and size formats
+// and the ASCII case and blank handling that the check run applies to names.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "CheckRun.h"
+
+namespace tessaly {
+
+// Exactly `width` characters: shorter text is padded with spaces on the
+// right, longer text is cut. Counts characters, not UTF-8 bytes.
+std::string FixedWidth(const std::string& text, std::size_t width);
+
+// "yyyy/mm/dd hh:nn:ss", all fields zero-padded, 24-hour clock.
+std::string FormatDateTime(const LocalDateTime& time);
+
+// "#,##0": whole bytes with thousands grouping, "0" for an empty file.
+std::string FormatByteCount(std::uint64_t bytes);
+
+std::string UpperAscii(std::string text);
+std::string LowerAscii(std::string text);
+std::string TrimSpaces(const std::string& text);       // both ends, spaces only
+std::string TrimTrailingSpaces(const std::string& text);
+
+}  // namespace tessaly

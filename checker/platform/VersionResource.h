@@ -1,0 +1,27 @@
+// A file's version information block, read whole, and typed look-ups in it.
+#pragma once
+
+#include <windows.h>
+#include <winver.h>
+
+#include <string>
+#include <vector>
+
+namespace tessaly {
+
+class VersionResource {
+public:
+    // Reads the block; empty when the file is missing, unreadable or has none.
+    explicit VersionResource(const std::string& path);
+
+    bool Empty() const { return block_.empty(); }
+
+    // Copies exactly `size` bytes of the value at `subBlock` into `out`;
+    // false when the value is missing or shorter than `size` bytes.
+    bool CopyValue(const wchar_t* subBlock, void* out, UINT size) const;
+
+private:
+    std::vector<BYTE> block_;
+};
+
+}  // namespace tessaly
