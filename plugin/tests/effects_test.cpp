@@ -1,0 +1,227 @@
+// Behaviour of the four effects, run through the real plug-in loaded by its
+// plain export names, against worked examples and the reference model.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+
+#include "effects/clamp_byte.h"
+#include "image_convert.h"
+#include "plugin_loader.h"
+#include "reference_model.h"
+
+namespace {
+
+using Pixel = std::array<uint8_t, 3>;  // byte 0, 1, 2
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+Pixel Get(VANTOR& image, int x, int y) {
+    const uint8_t* p = image.PixelAt(x, y);
+    return {p[0], p[1], p[2]};
+}
+
+void Set(VANTOR& image, int x, int y, Pixel v) {
+    uint8_t* p = image.PixelAt(x, y);
+    p[0] = v[0], p[1] = v[1], p[2] = v[2];
+}
+
+TEST(ClampByte, SaturatesAtBothEnds) {
+    const struct { int32_t in; uint8_t out; } cases[] = {
+        {INT32_MIN, 0}, {-226, 0}, {-1, 0}, {0, 0}, {1, 1}, {128, 128},
+        {254, 254}, {255, 255}, {256, 255}, {481, 255}, {INT32_MAX, 255}};
+    for (const auto& c : cases) EXPECT_EQ(ClampByte(c.in), c.out) << c.in;
+}
+
+// ---- Shade and Sharp -----------------------------------------------------
+
+enum class Filter { Shade, Sharp };
+
+void RunFilter(Filter f, VANTOR* image, int32_t x, int32_t y, int32_t w, int32_t h) {
+    (f == Filter::Shade ? Plugin().shade : Plugin().sharp)(image, x, y, w, h);
+}
+
+struct CentreCase {
+    Filter filter;
+    Pixel centre, neighbour, expected;
+};
+
+TEST(FilterEffects, WorkedExamplesOnACentrePixel) {
+    const CentreCase cases[] = {
+        {Filter::Sharp, {100, 50, 30}, {10, 20, 30}, {180, 76, 30}},
+        {Filter::Shade, {100, 50, 30}, {10, 20, 30}, {20, 23, 30}},
+        {Filter::Sharp, {255, 0, 128}, {0, 255, 128}, {255, 0, 128}},  // clamped both ends
+        {Filter::Shade, {255, 0, 128}, {0, 255, 128}, {28, 226, 128}},
+        {Filter::Shade, {9, 9, 9}, {1, 1, 1}, {1, 1, 1}},  // sum 17 truncates to 1
+        {Filter::Sharp, {0, 0, 0}, {1, 1, 1}, {0, 0, 0}},  // sum -8 gives 0
+    };
+    for (const auto& c : cases) {
+        VANTOR image(3, 3);
+        for (int y = 0; y < 3; ++y)
+            for (int x = 0; x < 3; ++x) Set(image, x, y, c.neighbour);
+        Set(image, 1, 1, c.centre);
+        RunFilter(c.filter, &image, 0, 0, 3, 3);
+        EXPECT_EQ(Get(image, 1, 1), c.expected) << (c.filter == Filter::Shade ? "Shade" : "Sharp");
+        EXPECT_EQ(Get(image, 0, 0), c.neighbour);  // frame untouched
+    }
+}
+
+TEST(FilterEffects, UniformAreaKeepsItsValue) {
+    const Pixel values[] = {{0, 0, 0}, {255, 255, 255}, {1, 128, 254}, {77, 3, 200}};
+    for (Filter f : {Filter::Shade, Filter::Sharp})
+        for (const Pixel& v : values) {
+            VANTOR image(6, 5);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x) Set(image, x, y, v);
+            RunFilter(f, &image, 0, 0, 6, 5);
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x) ASSERT_EQ(Get(image, x, y), v) << x << "," << y;
+        }
+}
+
+TEST(FilterEffects, OuterFrameIsNeverWritten) {
+    std::mt19937 rng(7);
+    for (Filter f : {Filter::Shade, Filter::Sharp})
+        for (const auto& size : ref::TestSizes()) {
+            const ref::Image before = ref::RandomImage(size.width, size.height, rng);
+            VANTOR image(size.width, size.height);
+            CopyToHost(before, image);
+            RunFilter(f, &image, -1, -1, size.width + 2, size.height + 2);
+            const ref::Image after = CopyFromHost(image);
+            for (int y = 0; y < size.height; ++y)
+                for (int x = 0; x < size.width; ++x) {
+                    if (x > 0 && y > 0 && x + 1 < size.width && y + 1 < size.height) continue;
+                    for (int k = 0; k < 3; ++k)
+                        ASSERT_EQ(after.at(x, y, k), before.at(x, y, k)) << x << "," << y;
+                }
+        }
+}
+
+// ---- AdjustTone ----------------------------------------------------------
+
+struct ToneCase {
+    int32_t offset2, offset1, offset0;
+    Pixel in, expected;
+};
+
+TEST(AdjustTone, WorkedExamples) {
+    const ToneCase cases[] = {
+        {10, -10, 0, {100, 5, 250}, {100, 0, 255}},
+        {0, 0, 0, {0, 128, 255}, {0, 128, 255}},
+        {255, 255, 255, {0, 1, 200}, {255, 255, 255}},
+        {-255, -255, -255, {255, 254, 3}, {0, 0, 0}},
+        {INT32_MAX, INT32_MAX, INT32_MAX, {0, 200, 255}, {255, 255, 255}},
+        {INT32_MIN, INT32_MIN, INT32_MIN, {0, 200, 255}, {0, 0, 0}},
+        {1, 2, 3, {10, 20, 30}, {13, 22, 31}},  // byte 2 gets the first offset
+    };
+    for (const auto& c : cases) {
+        VANTOR image(2, 2);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x) Set(image, x, y, c.in);
+        Plugin().adjustTone(&image, 0, 0, 2, 2, c.offset2, c.offset1, c.offset0);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x) EXPECT_EQ(Get(image, x, y), c.expected) << c.offset2;
+    }
+}
+
+// ---- GammaEffect ---------------------------------------------------------
+
+struct GammaCase {
+    double exponent;
+    uint8_t in, expected;
+};
+
+TEST(GammaEffect, WorkedExamplesInEveryBytePosition) {
+    const GammaCase cases[] = {
+        {1.0, 0, 0}, {1.0, 77, 77}, {1.0, 255, 255},
+        {2.0, 15, 0}, {2.0, 16, 1}, {2.0, 64, 16}, {2.0, 128, 64}, {2.0, 200, 156}, {2.0, 255, 254},
+        {0.5, 1, 16}, {0.5, 16, 64}, {0.5, 64, 128},
+        {0.0, 0, 0}, {0.0, 1, 0}, {0.0, 255, 0},
+        {-1.0, 0, 0}, {-1.0, 1, 0}, {-1.0, 128, 0}, {-1.0, 200, 71}, {-1.0, 255, 1},
+    };
+    for (const auto& c : cases)
+        for (int position = 0; position < 3; ++position) {
+            VANTOR image(1, 1);
+            Pixel in = {50, 50, 50}, expected = {50, 50, 50};
+            in[position] = c.in;
+            expected[position] = c.expected;
+            double exponents[3] = {1.0, 1.0, 1.0};  // byte 0, 1, 2
+            exponents[position] = c.exponent;
+            Set(image, 0, 0, in);
+            Plugin().gammaEffect(&image, 0, 0, 1, 1, exponents[2], exponents[1], exponents[0]);
+            EXPECT_EQ(Get(image, 0, 0), expected) << "exponent " << c.exponent << " byte " << int(c.in)
+                                                  << " position " << position;
+        }
+}
+
+TEST(GammaEffect, MixedExponentsFollowParameterOrder) {
+    VANTOR image(1, 1);
+    Set(image, 0, 0, {16, 128, 255});
+    Plugin().gammaEffect(&image, 0, 0, 1, 1, 1.0, 2.0, 0.5);
+    EXPECT_EQ(Get(image, 0, 0), (Pixel{64, 64, 255}));
+}
+
+// All 256 byte values through the shipped plug-in, against pow per byte.
+TEST(GammaEffect, EveryByteValueMatchesThePowerRule) {
+    const double exponents[] = {0.0, 1e-300, 0.5, 1.0, 2.0, -1.0, kNaN, kInf, -kInf,
+                                -0.0, 1e-17, 3.7, -1e-300, 1e300, -1e300, 5e-324};
+    for (double e : exponents) {
+        VANTOR image(256, 1);
+        for (int v = 0; v < 256; ++v) Set(image, v, 0, {uint8_t(v), uint8_t(255 - v), uint8_t(v ^ 0x5A)});
+        Plugin().gammaEffect(&image, 0, 0, 256, 1, e, e, e);
+        for (int v = 0; v < 256; ++v) {
+            const Pixel expected = {ref::GammaByte(uint8_t(v), e), ref::GammaByte(uint8_t(255 - v), e),
+                                    ref::GammaByte(uint8_t(v ^ 0x5A), e)};
+            ASSERT_EQ(Get(image, v, 0), expected) << "exponent " << e << " value " << v;
+        }
+    }
+}
+
+// ---- All effects against the reference model ------------------------------
+
+struct EffectCase {
+    std::string name;
+    void (*run)(VANTOR*, const ref::Rect&);
+    ref::Image (*model)(const ref::Image&, const ref::Rect&);
+};
+
+const EffectCase kEffects[] = {
+    {"Shade", [](VANTOR* i, const ref::Rect& r) { Plugin().shade(i, r.x, r.y, r.width, r.height); },
+     [](const ref::Image& m, const ref::Rect& r) { return ref::Shade(m, r); }},
+    {"Sharp", [](VANTOR* i, const ref::Rect& r) { Plugin().sharp(i, r.x, r.y, r.width, r.height); },
+     [](const ref::Image& m, const ref::Rect& r) { return ref::Sharp(m, r); }},
+    {"AdjustTone", [](VANTOR* i, const ref::Rect& r) { Plugin().adjustTone(i, r.x, r.y, r.width, r.height, 40, -90, 7); },
+     [](const ref::Image& m, const ref::Rect& r) { return ref::AdjustTone(m, r, 40, -90, 7); }},
+    {"GammaEffect", [](VANTOR* i, const ref::Rect& r) { Plugin().gammaEffect(i, r.x, r.y, r.width, r.height, 0.45, 2.2, -0.3); },
+     [](const ref::Image& m, const ref::Rect& r) { return ref::GammaEffect(m, r, 0.45, 2.2, -0.3); }},
+};
+
+TEST(AllEffects, MatchTheReferenceModelOnRandomImages) {
+    std::mt19937 rng(12345);
+    for (const auto& effect : kEffects)
+        for (const auto& size : ref::TestSizes())
+            for (const ref::Rect& r : ref::TestRects(size.width, size.height)) {
+                const ref::Image before = ref::RandomImage(size.width, size.height, rng);
+                VANTOR image(size.width, size.height);
+                CopyToHost(before, image);
+                effect.run(&image, r);
+                const ref::Image expected = effect.model(before, r);
+                ASSERT_EQ(CopyFromHost(image).bytes, expected.bytes)
+                    << effect.name << " on " << size.width << "x" << size.height << " rect "
+                    << r.x << "," << r.y << "," << r.width << "," << r.height;
+            }
+}
+
+// A null image is ignored instead of crashing the caller.
+TEST(AllEffectsDeathTest, NullImageDoesNothing) {
+    const ref::Rect r{0, 0, 10, 10};
+    for (const auto& effect : kEffects)
+        EXPECT_EXIT((effect.run(nullptr, r), std::exit(0)), testing::ExitedWithCode(0), "") << effect.name;
+}
+
+}  // namespace
