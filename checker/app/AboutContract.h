@@ -1,0 +1,43 @@
+// What the outside world may rely on about the main window: its class and
+// caption, the control ids with the controls' names, and the registered
+// message by which a test driver asks how many check runs have happened.
+// Shared with the end-to-end test driver.
+#pragma once
+
+namespace tessaly::about {
+
+inline constexpr wchar_t kClassName[] = L"TessalyAbout";
+inline constexpr wchar_t kCaption[] = L"Tessaly";
+
+// Control ids. Each control keeps its id for the life of the window.
+enum ControlId : int {
+    kCmdSysInfo = 1001,
+    kCmdOK = 1002,
+    kCommand1 = 1003,
+    kPicIcon = 1004,
+    kLblTitle = 1005,
+    kLblVersion = 1006,
+    kLabel1 = 1007,
+    kLabel2 = 1008,
+    kText1 = 1009,
+    kLabel3 = 1010,
+};
+
+struct ControlName {
+    int id;
+    const char* name;
+};
+
+inline constexpr ControlName kControlNames[] = {
+    {kCommand1, "Command1"}, {kText1, "Text1"},   {kPicIcon, "picIcon"},   {kCmdOK, "cmdOK"},
+    {kCmdSysInfo, "cmdSysInfo"}, {kLabel3, "Label3"}, {kLabel2, "Label2"}, {kLabel1, "Label1"},
+    {kLblTitle, "lblTitle"}, {kLblVersion, "lblVersion"},
+};
+
+// SendMessage(window, RegisterWindowMessage(kRunCountMessage), which, 0):
+// which = 0 gives the number of check runs started so far, 1 the number
+// finished. Harmless to users: it only reads two counters.
+inline constexpr wchar_t kRunCountMessage[] = L"Tessaly.RunCount";
+enum RunCount : int { kRunsStarted = 0, kRunsFinished = 1 };
+
+}  // namespace tessaly::about

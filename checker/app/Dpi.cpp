@@ -1,0 +1,68 @@
+#include "Dpi.h"
+
+namespace tessaly {
+namespace {
+
+template <class Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
+
+UINT ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
+}  // namespace
+
+UINT WindowDpi(HWND hwnd) {
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpiForWindow && hwnd) {
+        UINT dpi = getDpiForWindow(hwnd);
+        if (dpi != 0) return dpi;
+    }
+    return ScreenDpi();
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjust = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    if (!adjust || !adjust(&rect, style, FALSE, exStyle, dpi)) AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+}
+
+LOGFONTW MessageFontForDpi(UINT dpi) {
+    static const auto spiForDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    if (spiForDpi && spiForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        return metrics.lfMessageFont;
+    }
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        // Metrics from here are at the screen's DPI.
+        metrics.lfMessageFont.lfHeight =
+            MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+        return metrics.lfMessageFont;
+    }
+    LOGFONTW fallback = {};
+    fallback.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    fallback.lfWeight = FW_NORMAL;
+    fallback.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynW(fallback.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    return fallback;
+}
+
+int SystemMetricForDpi(int index, UINT dpi) {
+    static const auto metricsForDpi = User32Function<GetSystemMetricsForDpiFn>("GetSystemMetricsForDpi");
+    if (metricsForDpi) return metricsForDpi(index, dpi);
+    return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(ScreenDpi()));
+}
+
+}  // namespace tessaly

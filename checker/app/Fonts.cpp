@@ -1,0 +1,25 @@
+#include "Fonts.h"
+
+#include "Dpi.h"
+
+namespace tessaly {
+
+UniqueFont CreateTitleFont(UINT dpi) {
+    LOGFONTW font = {};
+    font.lfHeight = -MulDiv(12, static_cast<int>(dpi), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    lstrcpynW(font.lfFaceName, L"\xFF2D\xFF33 \x30B4\x30B7\x30C3\x30AF", LF_FACESIZE);  // ＭＳ ゴシック
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+UniqueFont CreateMessageFont(UINT dpi) {
+    LOGFONTW font = MessageFontForDpi(dpi);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+}  // namespace tessaly

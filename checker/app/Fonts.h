@@ -1,0 +1,15 @@
+// The window's two fonts: the title font of lblTitle and the message font
+// that every other control uses, both sized for the window's DPI.
+#pragma once
+
+#include "Handles.h"
+
+namespace tessaly {
+
+// "ＭＳ ゴシック", 12 pt, weight 400, Shift-JIS character set.
+UniqueFont CreateTitleFont(UINT dpi);
+
+// The system's message font, so that Japanese text shows on any system.
+UniqueFont CreateMessageFont(UINT dpi);
+
+}  // namespace tessaly

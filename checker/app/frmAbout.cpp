@@ -1,0 +1,271 @@
+#include "frmAbout.h"
+
+#include "AboutContract.h"
+#include "AppVersion.h"
+#include "Dpi.h"
+#include "Fonts.h"
+#include "Layout.h"
+#include "SysInfoLauncher.h"
+#include "WinText.h"
+#include "resource.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tessaly {
+namespace {
+
+using namespace about;
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 1000;  // ms
+constexpr int kSystemFolder = 0x8025;   // CSIDL_SYSTEM | CSIDL_FLAG_CREATE
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = 0;
+constexpr wchar_t kWaiting[] = L"Wait Please...";
+
+HICON LoadAppIcon(int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TESSALY), IMAGE_ICON, size, size, 0));
+}
+
+}  // namespace
+
+const wchar_t* frmAbout::ClassName() const { return kClassName; }
+
+bool frmAbout::Load() {
+    runCountMessage_ = RegisterWindowMessageW(kRunCountMessage);
+    UINT dpi = WindowDpi(nullptr);
+    bigIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXICON, dpi)));
+    smallIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXSMICON, dpi)));
+    return Create(L"", kStyle, kExStyle, bigIcon_.Get(), smallIcon_.Get());
+}
+
+void frmAbout::Show(int showCommand) {
+    ShowWindow(hwnd_, showCommand);
+    UpdateWindow(hwnd_);
+    SetFocus(Control(kCmdSysInfo));  // lowest tab index
+}
+
+bool frmAbout::RouteDialogMessage(MSG& msg) { return IsDialogMessageW(hwnd_, &msg) != FALSE; }
+
+LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE: return OnCreate();
+    case WM_COMMAND: return OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_TIMER: return OnTimer(wParam);
+    case WM_CLOSE: return OnClose();
+    case WM_ENDSESSION: return OnEndSession(wParam != FALSE);
+    case WM_SETCURSOR: return OnSetCursor(wParam, lParam);
+    case WM_CTLCOLORSTATIC: return OnCtlColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam), wParam, lParam);
+    case WM_ACTIVATE: return OnActivate(wParam, lParam);
+    case WM_NEXTDLGCTL: return OnNextDlgCtl(wParam, lParam);
+    case DM_GETDEFID: return OnGetDefId();
+    case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    default:
+        if (msg == runCountMessage_ && msg != 0) return OnRunCount(wParam);
+        return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+LRESULT frmAbout::OnCreate() {
+    CreateControls();
+    ApplyDpi(WindowDpi(hwnd_));
+    StartUp();
+    return 0;
+}
+
+void frmAbout::CreateControls() {
+    std::size_t count = 0;
+    const ControlLayout* controls = AboutControls(count);
+    // Creation in tab-index order makes the z-order the Tab order.
+    std::vector<const ControlLayout*> byTab;
+    for (std::size_t i = 0; i < count; ++i) byTab.push_back(&controls[i]);
+    std::sort(byTab.begin(), byTab.end(),
+              [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlLayout* c : byTab) {
+        CreateWindowExW(c->id == kText1 ? WS_EX_CLIENTEDGE : 0, c->windowClass, c->caption, c->style, 0, 0, 0, 0,
+                        hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), GetModuleHandleW(nullptr),
+                        nullptr);
+    }
+    SendMessageW(Control(kText1), EM_SETLIMITTEXT, 0, 0);  // no limit on typing
+}
+
+void frmAbout::ApplyDpi(UINT dpi) {
+    titleFont_ = CreateTitleFont(dpi);
+    messageFont_ = CreateMessageFont(dpi);
+    std::size_t count = 0;
+    const ControlLayout* controls = AboutControls(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const ControlLayout& c = controls[i];
+        HWND control = Control(c.id);
+        HFONT font = c.id == kLblTitle ? titleFont_.Get() : messageFont_.Get();
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
+                     TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The 32 x 32 picture, scaled with the picture box.
+    pictureIcon_.Reset(LoadAppIcon(MulDiv(32, static_cast<int>(dpi), 96)));
+    SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon_.Get()), 0);
+    RECT rect = {0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
+    AdjustWindowRectForDpi(rect, kStyle, kExStyle, dpi);
+    SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void frmAbout::StartUp() {
+    waitCursor_ = true;                                    // 1. hourglass
+    SetWindowTextW(Control(kText1), kWaiting);             // 2.
+    CentreOnScreen();                                      // 3.
+    SetWindowTextW(hwnd_, kCaption);                       // 4.
+    SetWindowTextW(Control(kLblVersion), VersionCaption().c_str());  // 5.
+    SetWindowTextW(Control(kLblTitle), kCaption);          // 6.
+    char folder[MAX_PATH] = {};                            // 7. 260 NULs
+    SHGetFolderPathA(hwnd_, kSystemFolder, nullptr, 0, folder);
+    SystemFolderPath = AnsiToUtf8(folder, lstrlenA(folder));  // 8. up to the first NUL
+    EnableTimer();                                         // 9.
+}
+
+void frmAbout::CentreOnScreen() {
+    RECT outer = {};
+    GetWindowRect(hwnd_, &outer);
+    float width = static_cast<float>(outer.right - outer.left);
+    float height = static_cast<float>(outer.bottom - outer.top);
+    float left = (static_cast<float>(GetSystemMetrics(SM_CXSCREEN)) - width) / 2.0f;
+    float top = (static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) - height) / 2.0f;
+    SetWindowPos(hwnd_, nullptr, static_cast<int>(left), static_cast<int>(top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::EnableTimer() { SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr); }
+
+LRESULT frmAbout::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return 0;
+    switch (id) {
+    case kCommand1: EnableTimer(); break;
+    case kCmdOK:
+    case IDCANCEL: SendMessageW(hwnd_, WM_CLOSE, 0, 0); break;
+    case kCmdSysInfo: StartSysInfo(hwnd_); break;
+    default: break;
+    }
+    return 0;
+}
+
+LRESULT frmAbout::OnTimer(UINT_PTR id) {
+    // A tick while a run yields to the message loop must not nest a second run.
+    if (id != kTimer1 || running_) return 0;
+    running_ = true;
+    ++runsStarted_;
+    RunCheck(SystemFolderPath, *this, platform_);
+    ++runsFinished_;
+    running_ = false;
+    return 0;
+}
+
+LRESULT frmAbout::OnClose() { EndProgram(); }
+
+LRESULT frmAbout::OnEndSession(bool ending) {
+    if (ending) EndProgram();
+    return 0;
+}
+
+void frmAbout::EndProgram() {
+    // Ends at once, also from inside a run's nested message loop: nothing
+    // after this returns to the run or to the outer loop.
+    DestroyWindow(hwnd_);
+    ExitProcess(0);
+}
+
+LRESULT frmAbout::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+    if (waitCursor_ && LOWORD(lParam) == HTCLIENT) {
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        return TRUE;
+    }
+    return DefWindowProcW(hwnd_, WM_SETCURSOR, wParam, lParam);
+}
+
+LRESULT frmAbout::OnCtlColorStatic(HDC dc, HWND control, WPARAM wParam, LPARAM lParam) {
+    LRESULT brush = DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
+    if (control == Control(kLblTitle)) SetTextColor(dc, RGB(0, 0, 0));
+    return brush;
+}
+
+LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {
+    // Keep the focused control across switches to other programs.
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        lastFocus_ = GetFocus();
+    } else if (lastFocus_ && IsChild(hwnd_, lastFocus_)) {
+        SetFocus(lastFocus_);
+        return 0;
+    }
+    return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
+}
+
+LRESULT frmAbout::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
+    // Sent by the multi-line report box for Tab.
+    HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                               : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
+    if (next) SetFocus(next);
+    return 0;
+}
+
+LRESULT frmAbout::OnGetDefId() { return MAKELRESULT(kCmdOK, DC_HASDEFID); }
+
+LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
+    ApplyDpi(dpi);
+    if (suggested) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return 0;
+}
+
+LRESULT frmAbout::OnRunCount(WPARAM which) {
+    return static_cast<LRESULT>(which == kRunsFinished ? runsFinished_ : runsStarted_);
+}
+
+HWND frmAbout::Control(int id) const { return GetDlgItem(hwnd_, id); }
+
+std::string frmAbout::ReportText() {
+    HWND text1 = Control(kText1);
+    int length = GetWindowTextLengthW(text1);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(text1, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+    return WideToUtf8(text);
+}
+
+void frmAbout::SetReportText(const std::string& text) {
+    SetWindowTextW(Control(kText1), Utf8ToWide(text).c_str());
+}
+
+void frmAbout::SetStatusText(const std::string& text) {
+    SetWindowTextW(Control(kLabel2), Utf8ToWide(text).c_str());
+}
+
+void frmAbout::DisableTimer() { KillTimer(hwnd_, kTimer1); }
+
+void frmAbout::RestoreDefaultPointer() {
+    waitCursor_ = false;
+    POINT cursor = {};
+    if (GetCursorPos(&cursor)) {
+        HWND under = WindowFromPoint(cursor);
+        if (under == hwnd_ || IsChild(hwnd_, under)) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
+    }
+}
+
+void frmAbout::ProcessPendingMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) ExitProcess(static_cast<UINT>(msg.wParam));
+        if (!RouteDialogMessage(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+}  // namespace tessaly

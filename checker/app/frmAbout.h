@@ -1,0 +1,68 @@
+// frmAbout: the program's one window. It lays out its controls, runs the
+// start-up sequence, owns Timer1 and SystemFolderPath, runs the check on
+// each arming of the timer and ends the program on any close request.
+#pragma once
+
+#include "BaseWindow.h"
+#include "CheckRun.h"
+#include "Handles.h"
+#include "Win32CheckPlatform.h"
+
+#include <string>
+
+namespace tessaly {
+
+class frmAbout : public BaseWindow<frmAbout>, public CheckWindow {
+public:
+    const wchar_t* ClassName() const;
+    bool Load();                      // creates the window and runs start-up
+    void Show(int showCommand);
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    bool RouteDialogMessage(MSG& msg);  // keyboard navigation for the message loops
+
+    // CheckWindow, for the check run.
+    std::string ReportText() override;
+    void SetReportText(const std::string& text) override;
+    void SetStatusText(const std::string& text) override;
+    void DisableTimer() override;
+    void RestoreDefaultPointer() override;
+    void ProcessPendingMessages() override;
+
+private:
+    LRESULT OnCreate();
+    LRESULT OnCommand(int id, int code);
+    LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnClose();
+    LRESULT OnEndSession(bool ending);
+    LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCtlColorStatic(HDC dc, HWND control, WPARAM wParam, LPARAM lParam);
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
+    LRESULT OnGetDefId();
+    LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+    LRESULT OnRunCount(WPARAM which);
+
+    void CreateControls();
+    void ApplyDpi(UINT dpi);          // fonts, control rectangles and the icon for a DPI
+    void StartUp();
+    void CentreOnScreen();
+    void EnableTimer();
+    [[noreturn]] void EndProgram();
+    HWND Control(int id) const;
+
+    UniqueFont titleFont_;
+    UniqueFont messageFont_;
+    UniqueIcon bigIcon_;
+    UniqueIcon smallIcon_;
+    UniqueIcon pictureIcon_;
+    Win32CheckPlatform platform_;
+    std::string SystemFolderPath;     // written once at start-up
+    bool waitCursor_ = false;         // hourglass until the first run ends
+    bool running_ = false;            // a check run is in progress
+    HWND lastFocus_ = nullptr;
+    UINT runCountMessage_ = 0;
+    unsigned runsStarted_ = 0;
+    unsigned runsFinished_ = 0;
+};
+
+}  // namespace tessaly
