@@ -1,0 +1,34 @@
+# Checks a built Windows binary without running it: its machine type, that it
+# imports only Windows' own DLLs (and the ones named in ALSO_ALLOWED), and,
+# when EXPORTS is given, that those names are exported exactly, undecorated.
+#   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
+#         [-DEXPORTS=A;B] -P CheckBinary.cmake
+cmake_minimum_required(VERSION 3.25)
+set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll
+    version.dll shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll comdlg32.dll uxtheme.dll)
+
+execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "${OBJDUMP} cannot read ${FILE}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -f ${FILE} OUTPUT_VARIABLE header)
+if(NOT header MATCHES "file format ${MACHINE}")
+  message(FATAL_ERROR "${FILE} is not ${MACHINE}:\n${header}")
+endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
+foreach(line IN LISTS imports)
+  string(REPLACE "DLL Name: " "" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST ALSO_ALLOWED)
+    message(FATAL_ERROR "${FILE} imports ${dll}, which is not part of Windows")
+  endif()
+endforeach()
+
+foreach(name IN LISTS EXPORTS)
+  if(NOT dump MATCHES "\\][ \t]+${name}\n")
+    message(FATAL_ERROR "${FILE} does not export ${name} under its plain name")
+  endif()
+endforeach()
+message(STATUS "${FILE}: ${MACHINE}, imports ${imports}")
