@@ -29,4 +29,10 @@ protected:
     int32_t stride = 0;  // source row stride, fetched once per walk
     int32_t weights[9];
     int32_t divisor;
+
+private:
+    // Set when all eight outer weights are equal (both shipped kernels):
+    // then ApplyKernel needs the plain sum of the nine bytes and two
+    // multiplies instead of nine. Same sums, so the same bytes.
+    bool ringKernel_ = false;
 };

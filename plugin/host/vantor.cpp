@@ -13,6 +13,13 @@ int64_t RowStride(int64_t width) { return (width * 3 + 3) / 4 * 4; }
 // offset fits comfortably in 32 bits.
 constexpr int64_t kMaxImageBytes = int64_t(1) << 30;
 
+// Large buffers start at the same offset within a 4 KiB page. If the copy
+// Synthesize reads from did too, every read of a source pixel would share
+// its low 12 address bits with the store to the destination pixel just
+// before it, and the processor would stall on the false match ("4K
+// aliasing"). Starting the copy this many bytes into its buffer avoids that.
+constexpr size_t kSnapshotSkew = 1088;
+
 // Half-open span [begin, end) of one axis of a rectangle, clipped to [0, size).
 struct Span {
     int64_t begin;
@@ -102,9 +109,10 @@ void VANTOR::Synthesize(int32_t x, int32_t y, int32_t width, int32_t height,
         firstRow = std::max<int64_t>(rows.begin + dy - 1, 0);
         const int64_t lastRow = std::min<int64_t>(rows.end + dy, height_ - 1);
         const size_t bytes = static_cast<size_t>((lastRow - firstRow + 1) * stride);
-        if (snapshot_.size() < bytes) snapshot_.resize(bytes);
-        std::memcpy(snapshot_.data(), pixels_.data() + firstRow * stride, bytes);
-        sourceRows = snapshot_.data();
+        if (snapshot_.size() < kSnapshotSkew + bytes) snapshot_.resize(kSnapshotSkew + bytes);
+        uint8_t* copy = snapshot_.data() + kSnapshotSkew;
+        std::memcpy(copy, pixels_.data() + firstRow * stride, bytes);
+        sourceRows = copy;
     }
 
     callback->lowerX = 0;

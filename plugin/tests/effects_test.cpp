@@ -129,6 +129,21 @@ TEST(AdjustTone, WorkedExamples) {
     }
 }
 
+// All 256 byte values through the shipped plug-in, against add-and-clamp.
+TEST(AdjustTone, EveryByteValueMatchesTheSaturatingRule) {
+    const int32_t offsets[] = {0, 1, -1, 255, -255, 256, -256, 100, -100, INT32_MAX, INT32_MIN};
+    for (int32_t o : offsets) {
+        VANTOR image(256, 1);
+        for (int v = 0; v < 256; ++v) Set(image, v, 0, {uint8_t(v), uint8_t(255 - v), uint8_t(v ^ 0x5A)});
+        Plugin().adjustTone(&image, 0, 0, 256, 1, o, o, o);
+        for (int v = 0; v < 256; ++v) {
+            const Pixel expected = {ref::Clamp((long long)v + o), ref::Clamp((long long)(255 - v) + o),
+                                    ref::Clamp((long long)(v ^ 0x5A) + o)};
+            ASSERT_EQ(Get(image, v, 0), expected) << "offset " << o << " value " << v;
+        }
+    }
+}
+
 // ---- GammaEffect ---------------------------------------------------------
 
 struct GammaCase {

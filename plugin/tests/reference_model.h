@@ -39,7 +39,7 @@ inline uint8_t Clamp(long long v) { return uint8_t(v < 0 ? 0 : v > 255 ? 255 : v
 
 // weights[3i + j]: row i is y + 1, y, y - 1 (memory order: address + stride
 // first); column j is x - 1, x, x + 1.
-inline Image Filter(const Image& in, const Rect& r, const int (&weights)[9]) {
+inline Image Filter(const Image& in, const Rect& r, const int (&weights)[9], int divisor = 9) {
     Image out = in;
     for (int y = 1; y + 1 < in.height; ++y)
         for (int x = 1; x + 1 < in.width; ++x) {
@@ -49,7 +49,7 @@ inline Image Filter(const Image& in, const Rect& r, const int (&weights)[9]) {
                 for (int i = 0; i < 3; ++i)
                     for (int j = 0; j < 3; ++j)
                         sum += weights[3 * i + j] * in.at(x - 1 + j, y + 1 - i, k);
-                out.at(x, y, k) = Clamp(sum / 9);  // C++ division truncates toward zero
+                out.at(x, y, k) = Clamp(sum / divisor);  // C++ division truncates toward zero
             }
         }
     return out;

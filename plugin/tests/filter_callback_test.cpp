@@ -1,0 +1,44 @@
+// FilterCallback with kernels other than the two shipped ones: the general
+// weighted sum and the shortcut for equal outer weights must both agree
+// with the model. Runs the callback through our host's Synthesize.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "effects/filter_callback.h"
+#include "image_convert.h"
+#include "reference_model.h"
+
+namespace {
+
+struct KernelCase {
+    const char* name;
+    int32_t weights[9];
+    int32_t divisor;
+};
+
+TEST(FilterCallback, AnyKernelMatchesTheModel) {
+    const KernelCase cases[] = {
+        {"distinct weights", {1, 2, 3, 4, 5, 6, 7, 8, 9}, 45},
+        {"asymmetric signed", {0, -2, 0, 1, 3, -1, 0, 4, 0}, 5},
+        {"outer 2, centre -3", {2, 2, 2, 2, -3, 2, 2, 2, 2}, 7},
+        {"negative divisor", {1, 1, 1, 1, 1, 1, 1, 1, 1}, -3},
+        {"large ring weights", {70000, 70000, 70000, 70000, 1, 70000, 70000, 70000, 70000}, 1000},
+    };
+    std::mt19937 rng(5);
+    for (const auto& c : cases)
+        for (const auto& size : ref::TestSizes()) {
+            const ref::Image before = ref::RandomImage(size.width, size.height, rng);
+            VANTOR image(size.width, size.height);
+            CopyToHost(before, image);
+            FilterCallback callback(c.weights, c.divisor);
+            image.Synthesize(0, 0, size.width, size.height, &image, 0, 0, &callback, 0);
+            int model[9];
+            for (int i = 0; i < 9; ++i) model[i] = c.weights[i];
+            const ref::Rect all{0, 0, size.width, size.height};
+            ASSERT_EQ(CopyFromHost(image).bytes, ref::Filter(before, all, model, c.divisor).bytes)
+                << c.name << " on " << size.width << "x" << size.height;
+        }
+}
+
+}  // namespace
