@@ -145,7 +145,9 @@ TEST(Host, SynthesizeOnItselfReadsThePixelsAsTheyWereBeforeTheWalk) {
         EXPECT_EQ(callback.ends, 1);
         // Every visited pixel off the left edge took its left neighbour's old value.
         for (const auto& [x, y] : expected)
-            if (x > 0) EXPECT_EQ(image.PixelAt(x, y)[0], uint8_t(10 * y + x - 1)) << x << "," << y;
+            if (x > 0) {
+                EXPECT_EQ(image.PixelAt(x, y)[0], uint8_t(10 * y + x - 1)) << x << "," << y;
+            }
     }
 }
 
@@ -173,7 +175,9 @@ TEST(Host, SynthesizeFromAnotherImageMapsAndClipsToTheSource) {
         EXPECT_EQ(int(callback.visited.size()), c.visited) << c.x << "," << c.y << " from " << c.sx << "," << c.sy;
         EXPECT_TRUE(callback.offsetOk);
         EXPECT_TRUE(callback.srcValueOk);
-        if (c.visited > 0) EXPECT_EQ(callback.bounds, std::make_tuple(0, 0, 3, 2));
+        if (c.visited > 0) {
+            EXPECT_EQ(callback.bounds, std::make_tuple(0, 0, 3, 2));
+        }
     }
 }
 
