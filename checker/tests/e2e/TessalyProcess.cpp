@@ -1,0 +1,102 @@
+#include "TessalyProcess.h"
+
+#include "AboutContract.h"
+
+#include <vector>
+
+namespace e2e {
+
+TessalyProcess::TessalyProcess(const std::wstring& exePath)
+    : exePath_(exePath), runCountMessage_(RegisterWindowMessageW(tessaly::about::kRunCountMessage)) {}
+
+TessalyProcess::~TessalyProcess() {
+    if (process_.hProcess) {
+        if (Running()) TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hProcess);
+        CloseHandle(process_.hThread);
+    }
+}
+
+bool TessalyProcess::Start() {
+    std::wstring commandLine = L"\"" + exePath_ + L"\"";
+    std::vector<wchar_t> line(commandLine.begin(), commandLine.end());
+    line.push_back(L'\0');
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(exePath_.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process_)) {
+        return false;
+    }
+    pid_ = process_.dwProcessId;
+    bool found = WaitUntil(
+        [&] {
+            HWND hwnd = nullptr;
+            while ((hwnd = FindWindowExW(nullptr, hwnd, tessaly::about::kClassName, nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(hwnd, &owner);
+                if (owner == pid_ && IsWindowVisible(hwnd)) {  // shown once start-up is done
+                    window_ = hwnd;
+                    return true;
+                }
+            }
+            return !Running();
+        },
+        60);
+    QueryPerformanceCounter(&windowFound_);
+    return found && window_ != nullptr;
+}
+
+std::wstring TessalyProcess::Text(int id) const {
+    HWND control = Control(id);
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(control, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 10000, &length)) return L"<no answer>";
+    std::vector<wchar_t> buffer(length + 64);
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(control, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()), SMTO_ABORTIFHUNG,
+                        10000, &copied);
+    return std::wstring(buffer.data(), copied);
+}
+
+long TessalyProcess::RunCount(WPARAM which) const {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window_, runCountMessage_, which, 0, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
+    return static_cast<long>(result);
+}
+
+long TessalyProcess::RunsStarted() const { return RunCount(tessaly::about::kRunsStarted); }
+long TessalyProcess::RunsFinished() const { return RunCount(tessaly::about::kRunsFinished); }
+
+HWND TessalyProcess::FocusedControl() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD thread = GetWindowThreadProcessId(window_, nullptr);
+    if (!GetGUIThreadInfo(thread, &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void TessalyProcess::Click(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void TessalyProcess::Key(HWND target, WPARAM key) const {
+    UINT scan = MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC);
+    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+}
+
+void TessalyProcess::Type(int id, const std::wstring& text) const {
+    for (wchar_t c : text) PostMessageW(Control(id), WM_CHAR, c, 1);
+}
+
+void TessalyProcess::Close() const { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+bool TessalyProcess::WaitForExit(DWORD ms) const {
+    return process_.hProcess && WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+double TessalyProcess::SecondsSinceWindow() const {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - windowFound_.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+}  // namespace e2e

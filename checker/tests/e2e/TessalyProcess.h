@@ -1,0 +1,56 @@
+// The program under test as a process with a window: start it, find its
+// window, read its controls, press its buttons and keys, wait for its end.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+class TessalyProcess {
+public:
+    explicit TessalyProcess(const std::wstring& exePath);
+    ~TessalyProcess();
+    TessalyProcess(const TessalyProcess&) = delete;
+    TessalyProcess& operator=(const TessalyProcess&) = delete;
+
+    bool Start();                            // starts the program, finds its window
+    HWND Window() const { return window_; }
+    DWORD ProcessId() const { return pid_; }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    std::wstring Text(int id) const;         // WM_GETTEXT of a control
+    long RunsStarted() const;                // through the test hook; -1 if no answer
+    long RunsFinished() const;
+    HWND FocusedControl() const;
+    void Click(int id) const;                // BM_CLICK, posted
+    void Key(HWND target, WPARAM key) const; // WM_KEYDOWN + WM_KEYUP, posted
+    void Type(int id, const std::wstring& text) const;  // WM_CHAR per character, posted
+    void Close() const;                      // WM_CLOSE, posted
+    bool WaitForExit(DWORD ms) const;
+    bool Running() const { return !WaitForExit(0); }
+    double SecondsSinceWindow() const;
+
+private:
+    long RunCount(WPARAM which) const;
+
+    std::wstring exePath_;
+    PROCESS_INFORMATION process_ = {};
+    HWND window_ = nullptr;
+    DWORD pid_ = 0;
+    UINT runCountMessage_ = 0;
+    LARGE_INTEGER windowFound_ = {};
+};
+
+// Waits until `condition` holds, polling; false after `seconds`.
+template <class Condition>
+bool WaitUntil(Condition condition, double seconds) {
+    DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > static_cast<DWORD>(seconds * 1000)) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+}  // namespace e2e

@@ -1,0 +1,374 @@
+// End-to-end driver: starts Tessaly.exe in the test's Wine prefix, drives
+// its window through window messages and checks what it shows.
+//
+//   e2e_driver <scenario> <ja|en> <Tessaly.exe> <fixture folder> <marker.exe>
+//
+// Every scenario seeds the system folder first. The exit code is 0 when
+// every check held, 1 otherwise; each failed check is printed.
+#include "AboutContract.h"
+#include "ExpectedReport.h"
+#include "SeededFolder.h"
+#include "TessalyProcess.h"
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace e2e;
+using namespace tessaly::about;
+
+namespace {
+
+int failures = 0;
+
+std::string Utf8(const std::wstring& text) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
+    return out;
+}
+
+bool Check(bool condition, const char* what) {
+    if (!condition) {
+        ++failures;
+        std::printf("FAILED: %s\n", what);
+        std::fflush(stdout);
+    }
+    return condition;
+}
+
+bool CheckText(const std::wstring& actual, const std::wstring& expected, const char* what) {
+    if (actual == expected) return true;
+    ++failures;
+    std::printf("FAILED: %s\n", what);
+    std::size_t line = 1, at = 0;
+    while (at < actual.size() && at < expected.size() && actual[at] == expected[at]) {
+        if (actual[at] == L'\n') ++line;
+        ++at;
+    }
+    auto lineAround = [&](const std::wstring& text) {
+        std::size_t begin = text.rfind(L'\n', at == 0 ? 0 : at - 1);
+        begin = begin == std::wstring::npos ? 0 : begin + 1;
+        std::size_t end = text.find(L'\r', at);
+        return Utf8(text.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin));
+    };
+    std::printf("  first difference in line %zu (lengths %zu and %zu)\n  actual:   [%s]\n  expected: [%s]\n", line,
+                actual.size(), expected.size(), lineAround(actual).c_str(), lineAround(expected).c_str());
+    std::fflush(stdout);
+    return false;
+}
+
+struct Context {
+    bool japanese = false;
+    std::wstring exe, fixtures, marker;
+    std::wstring expected;  // the report for the seeded folder
+};
+
+bool StartsWith(const std::wstring& text, const std::wstring& prefix) {
+    return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool WaitFinished(TessalyProcess& app, long runs) {
+    return WaitUntil([&] { return app.RunsFinished() >= runs || !app.Running(); }, 180) &&
+           app.RunsFinished() == runs;
+}
+
+bool WaitMidRun(TessalyProcess& app) {
+    return WaitUntil(
+        [&] {
+            return (app.RunsStarted() == 1 && app.RunsFinished() == 0 &&
+                    StartsWith(app.Text(kLabel2), L"SearchFile:")) ||
+                   !app.Running();
+        },
+        60);
+}
+
+void CloseAndExpectExit(TessalyProcess& app, const char* what) {
+    app.Close();
+    Check(app.WaitForExit(30000), what);
+}
+
+const std::wstring kSearchPath = L"SearchPath\xFF1A";
+
+int FirstRun(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts and shows its window")) return 1;
+    CheckText(app.Text(kText1), L"Wait Please...", "the report box waits before the first run");
+    CheckText(app.Text(kLabel2), L"", "the status line is empty before the first run");
+    Check(app.RunsStarted() == 0, "no run right after start-up");
+    wchar_t caption[64] = {};
+    GetWindowTextW(app.Window(), caption, 64);
+    CheckText(caption, L"Tessaly", "window caption");
+    CheckText(app.Text(kLblTitle), L"Tessaly", "title label");
+    CheckText(app.Text(kLblVersion), L"Ver. 3.1.0", "version label from the version resource");
+    CheckText(app.Text(kLabel1), L"Runtimefile List", "report heading");
+    CheckText(app.Text(kCmdSysInfo), L"System info", "System info button");
+    CheckText(app.Text(kCmdOK), L"Close", "Close button");
+    CheckText(app.Text(kCommand1), L"Refreshed", "Refreshed button");
+    LONG style = GetWindowLongW(app.Window(), GWL_STYLE);
+    Check((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0, "no minimize or maximize button");
+
+    Check(WaitUntil([&] { return app.RunsStarted() >= 1 || !app.Running(); }, 60), "the first run starts");
+    double startedAfter = app.SecondsSinceWindow();
+    std::printf("first run started %.2f s after the window appeared\n", startedAfter);
+    Check(startedAfter > 0.5, "the first run waits for the timer (about one second)");
+    std::wstring folder = SystemFolder();
+    Check(WaitUntil([&] { return StartsWith(app.Text(kLabel2), L"SearchFile:" + folder + L"\\") || app.RunsFinished() > 0; }, 60),
+          "the status line shows the file being searched during the run");
+    Check(StartsWith(app.Text(kText1), ReportHeader()) || app.RunsFinished() > 0, "the report starts with its header during the run");
+    Check(WaitFinished(app, 1), "the first run finishes");
+    CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
+    CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
+    Sleep(2500);
+    Check(app.RunsStarted() == 1, "one arming gives exactly one run");
+    CloseAndExpectExit(app, "WM_CLOSE ends the program");
+    return 0;
+}
+
+int RefreshIdle(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitFinished(app, 1), "the first run finishes");
+    std::wstring before = app.Text(kText1);
+    app.Click(kCommand1);
+    app.Click(kCommand1);
+    Sleep(300);
+    CheckText(app.Text(kText1), before, "Refreshed alone does not touch the report");
+    Check(WaitFinished(app, 2), "Refreshed gives a run");
+    Sleep(3000);
+    Check(app.RunsStarted() == 2, "two clicks while idle give one run, not two");
+    CheckText(app.Text(kText1), c.expected, "the second run rewrites the report from its header");
+    app.Click(kCmdOK);
+    Check(app.WaitForExit(30000), "Close ends the program");
+    return 0;
+}
+
+int RefreshDuringRun(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitMidRun(app), "a run is in progress");
+    const std::wstring typed = L"typed during the run";
+    app.Type(kText1, typed);
+    app.Click(kCommand1);
+    Check(WaitFinished(app, 1), "the run finishes");
+    Sleep(3000);
+    Check(app.RunsStarted() == 1, "Refreshed during a run gives no second run");
+    std::wstring report = app.Text(kText1);
+    std::size_t at = report.find(typed);
+    if (Check(at != std::wstring::npos, "text typed during the run stays in the report")) {
+        Check(report.find(typed, at + 1) == std::wstring::npos, "the typed text appears once");
+        report.erase(at, typed.size());
+        CheckText(report, c.expected, "the rest of the report is the expected one");
+    }
+    CloseAndExpectExit(app, "WM_CLOSE ends the program");
+    return 0;
+}
+
+int CloseEarly(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(app.RunsStarted() == 0, "no run yet when the close request comes");
+    app.Close();
+    bool ended = app.WaitForExit(30000);
+    Check(ended, "closing within the first second ends the program");
+    return 0;
+}
+
+int CloseMidRun(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitMidRun(app), "a run is in progress");
+    Check(app.RunsFinished() == 0, "the run has not finished when the close request comes");
+    CloseAndExpectExit(app, "closing mid-run ends the program at once");
+    return 0;
+}
+
+int Keyboard(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitFinished(app, 1), "the first run finishes");
+    Check(app.FocusedControl() == app.Control(kCmdSysInfo), "System info has the focus at first");
+    const int order[] = {kCmdOK, kCommand1, kText1, kCmdSysInfo};
+    for (int id : order) {
+        app.Key(app.FocusedControl(), VK_TAB);
+        Check(WaitUntil([&] { return app.FocusedControl() == app.Control(id); }, 10), "Tab moves in tab-index order");
+    }
+    // Back in the report box, Enter acts as the default button, Close.
+    app.Key(app.FocusedControl(), VK_TAB);
+    app.Key(app.FocusedControl(), VK_TAB);
+    app.Key(app.FocusedControl(), VK_TAB);
+    Check(WaitUntil([&] { return app.FocusedControl() == app.Control(kText1); }, 10), "Tab reaches the report box");
+    app.Key(app.Control(kText1), VK_RETURN);
+    Check(app.WaitForExit(30000), "Enter in the report box closes the program");
+    return 0;
+}
+
+int Escape(Context& c) {
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitFinished(app, 1), "the first run finishes");
+    app.Key(app.FocusedControl() ? app.FocusedControl() : app.Control(kCmdSysInfo), VK_ESCAPE);
+    Check(app.WaitForExit(30000), "Esc closes the program");
+    return 0;
+}
+
+std::vector<HWND> MessageBoxes(DWORD pid) {
+    struct Search { DWORD pid; std::vector<HWND> found; } search{pid, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t cls[32] = {};
+            GetClassNameW(hwnd, cls, 32);
+            if (owner == s->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            wchar_t text[256] = {};
+            DWORD_PTR n = 0;
+            SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
+            reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+const std::wstring kToolFolder = L"C:\\e2e tools";  // a space, as under Program Files
+
+std::wstring ReadMark(const std::wstring& exe) {
+    HANDLE file = CreateFileW((exe + L".mark").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::wstring();
+    wchar_t buffer[1024] = {};
+    DWORD read = 0;
+    ReadFile(file, buffer, sizeof buffer - sizeof(wchar_t), &read, nullptr);
+    CloseHandle(file);
+    return std::wstring(buffer, read / sizeof(wchar_t));
+}
+
+bool PlaceTool(const Context& c, const std::wstring& name) {
+    CreateDirectoryW(kToolFolder.c_str(), nullptr);
+    std::wstring path = kToolFolder + L"\\" + name;
+    DeleteFileW((path + L".mark").c_str());
+    return Check(CopyFileW(c.marker.c_str(), path.c_str(), FALSE) != FALSE, "the stand-in tool is in place");
+}
+
+// One click on System info; then either the tool leaves its mark or the
+// message box shows (exactly once).
+int SysInfo(Context& c, const std::wstring* toolPath, const std::wstring* toolFolder, const std::wstring& expectStarted) {
+    DeleteFileW((kToolFolder + L"\\MSINFO32.EXE.mark").c_str());
+    DeleteFileW((kToolFolder + L"\\marker.exe.mark").c_str());
+    SetToolPath(toolPath);
+    SetToolFolder(toolFolder);
+    TessalyProcess app(c.exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitFinished(app, 1), "the first run finishes");
+    app.Click(kCmdSysInfo);
+    if (!expectStarted.empty()) {
+        Check(WaitUntil([&] { return !ReadMark(expectStarted).empty(); }, 30), "the tool is started");
+        CheckText(ReadMark(expectStarted), L"\"" + expectStarted + L"\"", "the tool gets its quoted path as command line");
+        Sleep(1500);
+        Check(MessageBoxes(app.ProcessId()).empty(), "no message when the tool starts");
+    } else {
+        Check(WaitUntil([&] { return !MessageBoxes(app.ProcessId()).empty(); }, 30), "the message box shows");
+        Sleep(1500);
+        std::vector<HWND> boxes = MessageBoxes(app.ProcessId());
+        Check(boxes.size() == 1, "the message shows once");
+        if (!boxes.empty()) {
+            wchar_t title[64] = {};
+            GetWindowTextW(boxes[0], title, 64);
+            CheckText(title, L"Tessaly", "message box title");
+            bool hasText = false;
+            for (const std::wstring& t : ChildTexts(boxes[0])) {
+                hasText = hasText || t == L"\x73FE\x6642\x70B9\x3067\x306F\xFF7C\xFF7D\xFF83\xFF91\x60C5\x5831\x3092"
+                                          L"\x4F7F\x7528\x3067\x304D\x307E\x305B\x3093";
+            }
+            Check(hasText, "the message text");
+            PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
+            Check(WaitUntil([&] { return MessageBoxes(app.ProcessId()).empty(); }, 30), "OK dismisses the message");
+            Sleep(1500);
+            Check(MessageBoxes(app.ProcessId()).empty(), "no second message");
+        }
+        Check(ReadMark(kToolFolder + L"\\MSINFO32.EXE").empty() && ReadMark(kToolFolder + L"\\marker.exe").empty(),
+              "nothing is started");
+    }
+    CloseAndExpectExit(app, "WM_CLOSE ends the program");
+    SetToolPath(nullptr);
+    SetToolFolder(nullptr);
+    return 0;
+}
+
+int SysInfoPath(Context& c) {
+    if (!PlaceTool(c, L"marker.exe")) return 1;
+    std::wstring tool = kToolFolder + L"\\marker.exe";
+    std::wstring folder = kToolFolder;
+    PlaceTool(c, L"MSINFO32.EXE");
+    // Both keys set: the first one wins and the second is not used.
+    return SysInfo(c, &tool, &folder, tool);
+}
+
+int SysInfoFolder(Context& c) {
+    if (!PlaceTool(c, L"MSINFO32.EXE")) return 1;
+    std::wstring folder = kToolFolder;
+    return SysInfo(c, nullptr, &folder, kToolFolder + L"\\MSINFO32.EXE");
+}
+
+int SysInfoNone(Context& c) { return SysInfo(c, nullptr, nullptr, L""); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 6) {
+        std::printf("usage: e2e_driver <scenario> <ja|en> <Tessaly.exe> <fixture folder> <marker.exe>\n");
+        return 2;
+    }
+    struct Scenario {
+        const wchar_t* name;
+        int (*run)(Context&);
+    };
+    const Scenario scenarios[] = {
+        {L"first-run", FirstRun},       {L"refresh-idle", RefreshIdle},   {L"refresh-during-run", RefreshDuringRun},
+        {L"close-early", CloseEarly},   {L"close-mid-run", CloseMidRun},  {L"keyboard", Keyboard},
+        {L"escape", Escape},            {L"sysinfo-path", SysInfoPath},   {L"sysinfo-folder", SysInfoFolder},
+        {L"sysinfo-none", SysInfoNone},
+    };
+    const Scenario* scenario = nullptr;
+    for (const Scenario& s : scenarios) {
+        if (std::wstring(argv[1]) == s.name) scenario = &s;
+    }
+    if (!scenario) {
+        std::printf("unknown scenario %s\n", Utf8(argv[1]).c_str());
+        return 2;
+    }
+    Context c;
+    c.japanese = std::wstring(argv[2]) == L"ja";
+    c.exe = argv[3];
+    c.fixtures = argv[4];
+    c.marker = argv[5];
+
+    // The mode the test asks for must be the mode Wine is in.
+    wchar_t country[128] = {};
+    GetLocaleInfoW(LOCALE_SYSTEM_DEFAULT, LOCALE_SENGCOUNTRY, country, 128);
+    if (!Check((lstrcmpiW(country, L"Japan") == 0) == c.japanese, "the system's country matches the mode")) return 1;
+
+    if (!Check(SeedSystemFolder(c.fixtures), "the system folder is seeded")) return 1;
+    std::vector<FileFacts> facts;
+    if (!Check(CollectFacts(facts), "the facts of the catalogued files are known")) return 1;
+    c.expected = ExpectedReport(facts, c.japanese);
+
+    int result = scenario->run(c);
+    std::printf("%s %s: %s\n", Utf8(argv[1]).c_str(), Utf8(argv[2]).c_str(),
+                failures == 0 && result == 0 ? "passed" : "FAILED");
+    return failures == 0 && result == 0 ? 0 : 1;
+}
