@@ -214,34 +214,39 @@ int Escape(Context& c) {
     return 0;
 }
 
+struct BoxSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The visible message boxes of the process.
 std::vector<HWND> MessageBoxes(DWORD pid) {
-    struct Search { DWORD pid; std::vector<HWND> found; } search{pid, {}};
-    EnumWindows(
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t cls[32] = {};
-            GetClassNameW(hwnd, cls, 32);
-            if (owner == s->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) s->found.push_back(hwnd);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    BoxSearch search{pid, {}};
+    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM param) {
+    wchar_t text[256] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
+    reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
+    return TRUE;
 }
 
 std::vector<std::wstring> ChildTexts(HWND parent) {
     std::vector<std::wstring> texts;
-    EnumChildWindows(
-        parent,
-        [](HWND hwnd, LPARAM param) -> BOOL {
-            wchar_t text[256] = {};
-            DWORD_PTR n = 0;
-            SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
-            reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&texts));
+    EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&texts));
     return texts;
 }
 
