@@ -16,8 +16,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko install prompts
 export WINEPREFIX="$root/build/wineprefix-$win_preset"
 
-build_preset() {   # configure (once) and build one preset
-  [ -f "$root/build/$1/CMakeCache.txt" ] || cmake --preset "$1" -S "$root" >/dev/null
+build_preset() {   # configure and build one preset
+  (cd "$root" && cmake --preset "$1" >/dev/null)
   cmake --build --preset "$1" -j "$jobs"
 }
 
