@@ -8,7 +8,7 @@ namespace {
 using namespace about;
 
 constexpr DWORD kButton = WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
-constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX;
+constexpr DWORD kLabel = WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // The notice under the title, on one line.
 constexpr wchar_t kNotice[] = L"Runtime files of the system folder";

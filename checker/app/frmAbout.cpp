@@ -5,6 +5,7 @@
 #include "Dpi.h"
 #include "Fonts.h"
 #include "Layout.h"
+#include "ReportColumns.h"
 #include "SysInfoLauncher.h"
 #include "WinText.h"
 #include "resource.h"
@@ -25,6 +26,7 @@ constexpr int kSystemFolder = 0x8025;   // CSIDL_SYSTEM | CSIDL_FLAG_CREATE
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 constexpr wchar_t kWaiting[] = L"Wait Please...";
+
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(
@@ -105,7 +107,9 @@ void frmAbout::ApplyDpi(UINT dpi) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                      TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
+        if (lstrcmpW(c.windowClass, L"STATIC") == 0 && c.id != kPicIcon) FitLabel(c.id);
     }
+    SetReportTabStops();
     // The 32 x 32 picture, scaled with the picture box.
     pictureIcon_.Reset(LoadAppIcon(MulDiv(32, static_cast<int>(dpi), 96)));
     SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon_.Get()), 0);
@@ -116,13 +120,26 @@ void frmAbout::ApplyDpi(UINT dpi) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
+// Tab stops that line the report's columns up in the box's font; with the
+// default stops a row would not fit the box's width in the wider UI fonts.
+void frmAbout::SetReportTabStops() {
+    HWND text1 = Control(kText1);
+    HDC dc = GetDC(text1);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text1, WM_GETFONT, 0, 0)));
+    std::vector<int> stops = ReportTabStops(dc);
+    SelectObject(dc, old);
+    ReleaseDC(text1, dc);
+    SendMessageW(text1, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
+    InvalidateRect(text1, nullptr, TRUE);
+}
+
 void frmAbout::StartUp() {
     waitCursor_ = true;                                    // 1. hourglass
     SetWindowTextW(Control(kText1), kWaiting);             // 2.
     CentreOnScreen();                                      // 3.
     SetWindowTextW(hwnd_, kCaption);                       // 4.
-    SetWindowTextW(Control(kLblVersion), VersionCaption().c_str());  // 5.
-    SetWindowTextW(Control(kLblTitle), kCaption);          // 6.
+    SetLabel(kLblVersion, VersionCaption());              // 5.
+    SetLabel(kLblTitle, kCaption);                         // 6.
     char folder[MAX_PATH] = {};                            // 7. 260 NULs
     SHGetFolderPathA(hwnd_, kSystemFolder, nullptr, 0, folder);
     SystemFolderPath = AnsiToUtf8(folder, lstrlenA(folder));  // 8. up to the first NUL
@@ -138,6 +155,40 @@ void frmAbout::CentreOnScreen() {
     float top = (static_cast<float>(GetSystemMetrics(SM_CYSCREEN)) - height) / 2.0f;
     SetWindowPos(hwnd_, nullptr, static_cast<int>(left), static_cast<int>(top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::SetLabel(int id, const std::wstring& text) {
+    SetWindowTextW(Control(id), text.c_str());
+    FitLabel(id);
+}
+
+// Labels size themselves to their text (as auto-sized labels do): the
+// layout's rectangle is the least they take, and they grow right and down
+// when the font in use needs more room, up to the report box's right edge.
+void frmAbout::FitLabel(int id) {
+    std::size_t count = 0;
+    const ControlLayout* controls = AboutControls(count);
+    const ControlLayout* layout = nullptr;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (controls[i].id == id) layout = &controls[i];
+    }
+    HWND label = Control(id);
+    if (!layout || !label) return;
+    UINT dpi = WindowDpi(hwnd_);
+    int width = TwipsToPixels(layout->width, dpi), height = TwipsToPixels(layout->height, dpi);
+    int maxWidth = TwipsToPixels(kClientWidthTwips - 120 - layout->left, dpi);
+    int length = GetWindowTextLengthW(label);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    GetWindowTextW(label, &text[0], length + 1);
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    RECT needed = {0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), length, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    width = std::max(width, std::min(static_cast<int>(needed.right) + 2, maxWidth));
+    height = std::max(height, static_cast<int>(needed.bottom));
+    SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void frmAbout::EnableTimer() { SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr); }
@@ -239,12 +290,14 @@ std::string frmAbout::ReportText() {
 }
 
 void frmAbout::SetReportText(const std::string& text) {
-    SetWindowTextW(Control(kText1), Utf8ToWide(text).c_str());
+    HWND text1 = Control(kText1);
+    SetWindowTextW(text1, Utf8ToWide(text).c_str());
+    // Repaint the whole box, margins included: some edit controls leave the
+    // strip above the first line unpainted after the text is replaced.
+    InvalidateRect(text1, nullptr, TRUE);
 }
 
-void frmAbout::SetStatusText(const std::string& text) {
-    SetWindowTextW(Control(kLabel2), Utf8ToWide(text).c_str());
-}
+void frmAbout::SetStatusText(const std::string& text) { SetLabel(kLabel2, Utf8ToWide(text)); }
 
 void frmAbout::DisableTimer() { KillTimer(hwnd_, kTimer1); }
 

@@ -44,8 +44,11 @@ private:
 
     void CreateControls();
     void ApplyDpi(UINT dpi);          // fonts, control rectangles and the icon for a DPI
+    void SetReportTabStops();
     void StartUp();
     void CentreOnScreen();
+    void SetLabel(int id, const std::wstring& text);
+    void FitLabel(int id);            // grows a label to its text
     void EnableTimer();
     [[noreturn]] void EndProgram();
     HWND Control(int id) const;
