@@ -3,6 +3,8 @@
 //
 //   e2e_driver <scenario> <ja|en> <Tessaly.exe> <fixture folder> <marker.exe>
 //
+//   e2e_driver wait-first-run    (used by scripts/run.sh)
+//
 // Every scenario seeds the system folder first. The exit code is 0 when
 // every check held, 1 otherwise; each failed check is printed.
 #include "AboutContract.h"
@@ -119,6 +121,7 @@ int FirstRun(Context& c) {
           "the status line shows the file being searched during the run");
     Check(StartsWith(app.Text(kText1), ReportHeader()) || app.RunsFinished() > 0, "the report starts with its header during the run");
     Check(WaitFinished(app, 1), "the first run finishes");
+    std::printf("first run over %zu files took about %.2f s\n", Catalogue().size(), app.SecondsSinceWindow() - startedAfter);
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
     Sleep(2500);
@@ -333,7 +336,29 @@ int SysInfoNone(Context& c) { return SysInfo(c, nullptr, nullptr, L""); }
 
 }  // namespace
 
+// For scripts/run.sh: waits for a Tessaly window that is already running
+// until its first run has finished, and prints how long that run took.
+int WaitFirstRun() {
+    HWND window = nullptr;
+    if (!WaitUntil([&] { return (window = FindWindowW(kClassName, nullptr)) != nullptr && IsWindowVisible(window); }, 120)) {
+        std::printf("no Tessaly window\n");
+        return 1;
+    }
+    UINT message = RegisterWindowMessageW(kRunCountMessage);
+    auto count = [&](WPARAM which) {
+        DWORD_PTR result = 0;
+        SendMessageTimeoutW(window, message, which, 0, SMTO_ABORTIFHUNG, 10000, &result);
+        return static_cast<long>(result);
+    };
+    if (!WaitUntil([&] { return count(kRunsStarted) >= 1; }, 120)) return 1;
+    DWORD started = GetTickCount();
+    if (!WaitUntil([&] { return count(kRunsFinished) >= 1; }, 600)) return 1;
+    std::printf("first run took %.2f s\n", (GetTickCount() - started) / 1000.0);
+    return 0;
+}
+
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"wait-first-run") return WaitFirstRun();
     if (argc != 6) {
         std::printf("usage: e2e_driver <scenario> <ja|en> <Tessaly.exe> <fixture folder> <marker.exe>\n");
         return 2;
