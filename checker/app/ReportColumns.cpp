@@ -43,9 +43,9 @@ std::vector<int> ReportTabStops(HDC dc) {
     }
     int date = Width(dc, L"0000/00/00 00:00:00");
     int size = Width(dc, L"0,000,000");  // catalogued files stay below 10 MB
-    // The usual languages of catalogued files; a longer name pushes its row's
-    // version one stop further rather than widening every row.
-    int language = Widest(dc, {L"Neutral Language    ", L"U.S. English        ", L"Japanese            "});
+    // The language field is 20 characters: the longest names fill it.
+    int language = Widest(dc, {L"Serbo-Croatian (Cyri", L"Croato-Serbian (Lati", L"Portuguese (Portuga",
+                                L"Neutral Language    ", L"Traditional Chinese "});
     int version = Widest(dc, {L"NotVer         ", L"5.1.2600.2180  ", L"6.0.2900.2180  "});
 
     int dateColumn = names + gap;
