@@ -32,10 +32,11 @@ endif()
 if(NOT WIN32)
   return()
 endif()
+get_filename_component(tessaly_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   set(TESSALY_DIST_SUFFIX win32)
-  set(TESSALY_DIST_DIR ${PROJECT_SOURCE_DIR}/dist CACHE PATH "Where the build collects the shipped files")
+  set(TESSALY_DIST_DIR ${tessaly_root}/dist CACHE PATH "Where the build collects the shipped files")
 else()
   set(TESSALY_DIST_SUFFIX win64)
   set(TESSALY_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the build collects the shipped files")
@@ -44,6 +45,19 @@ set(TESSALY_DIST_NAME Tessaly-${PROJECT_VERSION}-${TESSALY_DIST_SUFFIX})
 
 set(windows_dlls "kernel32.dll,user32.dll,gdi32.dll,advapi32.dll,shell32.dll,comctl32.dll,version.dll,msvcrt.dll")
 find_program(TESSALY_OBJDUMP NAMES ${CMAKE_OBJDUMP} objdump)
+
+# Both shipped binaries carry version information. The plug-in gets the
+# project's unless it brings a resource script of its own.
+if(TARGET pixkit)
+  get_target_property(pixkit_sources pixkit SOURCES)
+  list(FILTER pixkit_sources INCLUDE REGEX "\\.rc$")
+  if(NOT pixkit_sources)
+    configure_file(${tessaly_root}/checker/res/TessalyVersion.h.in
+                   ${CMAKE_BINARY_DIR}/pixkit-version/TessalyVersion.h @ONLY)
+    target_sources(pixkit PRIVATE ${tessaly_root}/checker/res/pixkit.rc)
+    target_include_directories(pixkit PRIVATE ${CMAKE_BINARY_DIR}/pixkit-version)
+  endif()
+endif()
 
 set(dist_files $<TARGET_FILE:Tessaly>)
 set(dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${TESSALY_OBJDUMP} -DBINARY=$<TARGET_FILE:Tessaly>

@@ -40,7 +40,10 @@ driver=$(find "$build_dir" -name tessaly_e2e_driver.exe | head -n1)
 xvfb_pid=
 cleanup() {
   [ -n "${app_pid:-}" ] && [ "$keep" = 0 ] && kill "$app_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then
+    timeout 15 "$wineserver" -w 2>/dev/null || true   # Wine's own processes leave the display first
+    kill "$xvfb_pid" 2>/dev/null || true
+  fi
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
