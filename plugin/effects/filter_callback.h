@@ -31,8 +31,9 @@ protected:
     int32_t divisor;
 
 private:
-    // Set when all eight outer weights are equal (both shipped kernels):
-    // then ApplyKernel needs the plain sum of the nine bytes and two
-    // multiplies instead of nine. Same sums, so the same bytes.
-    bool ringKernel_ = false;
+    // Set when the build has SSE2, divisor is 9 and the weights' magnitudes
+    // add up to at most 128 (both shipped kernels): then every partial sum
+    // fits 16 bits and ApplyKernel works on eight bytes at a time.
+    bool fastPath_ = false;
+    int16_t laneWeights_[3][8];  // row i, lane k: weights[3 * i + k / 3]
 };

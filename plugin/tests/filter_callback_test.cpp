@@ -1,6 +1,6 @@
 // FilterCallback with kernels other than the two shipped ones: the general
-// weighted sum and the shortcut for equal outer weights must both agree
-// with the model. Runs the callback through our host's Synthesize.
+// weighted sum and the 16-bit lane path (small weights, divisor 9) must both
+// agree with the model. Runs the callback through our host's Synthesize.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -24,6 +24,12 @@ TEST(FilterCallback, AnyKernelMatchesTheModel) {
         {"outer 2, centre -3", {2, 2, 2, 2, -3, 2, 2, 2, 2}, 7},
         {"negative divisor", {1, 1, 1, 1, 1, 1, 1, 1, 1}, -3},
         {"large ring weights", {70000, 70000, 70000, 70000, 1, 70000, 70000, 70000, 70000}, 1000},
+        // Divisor 9 with magnitudes adding up to at most 128: the 16-bit lanes.
+        {"small, divisor 9", {0, -2, 0, 1, 3, -1, 0, 4, 0}, 9},
+        {"magnitudes add up to 128", {-20, 30, -10, 5, 40, -5, 10, -5, 3}, 9},
+        {"all 128 negative", {-14, -14, -14, -14, -16, -14, -14, -14, -14}, 9},
+        {"all 128 positive", {14, 14, 14, 14, 16, 14, 14, 14, 14}, 9},
+        {"magnitudes add up to 129", {-20, 30, -10, 5, 41, -5, 10, -5, 3}, 9},
     };
     std::mt19937 rng(5);
     for (const auto& c : cases)
