@@ -94,6 +94,45 @@ void CloseAndExpectExit(TessalyProcess& app, const char* what) {
 
 const std::wstring kSearchPath = L"SearchPath\xFF1A";
 
+// The window's layout at 96 DPI: twips / 15. Labels may grow to their text.
+struct ExpectedControl {
+    int id;
+    int left, top, width, height;  // twips
+    bool label;
+};
+
+const ExpectedControl kLayout[] = {
+    {kCommand1, 7200, 1080, 1305, 255, false}, {kText1, 120, 1440, 8415, 4335, false},
+    {kPicIcon, 240, 240, 480, 480, false},     {kCmdOK, 7200, 600, 1305, 345, false},
+    {kCmdSysInfo, 7200, 120, 1305, 345, false}, {kLabel3, 1080, 600, 4170, 180, true},
+    {kLabel2, 120, 5880, 7455, 255, true},     {kLabel1, 120, 1200, 1215, 180, true},
+    {kLblTitle, 930, 240, 3525, 360, true},    {kLblVersion, 4650, 360, 1365, 225, true},
+};
+
+void CheckLayout(const TessalyProcess& app) {
+    RECT client = {};
+    GetClientRect(app.Window(), &client);
+    Check(client.right == 8670 / 15 && client.bottom == 6150 / 15, "client area 8670 x 6150 twips (578 x 410 at 96 DPI)");
+    for (const ExpectedControl& e : kLayout) {
+        RECT r = {};
+        GetWindowRect(app.Control(e.id), &r);
+        MapWindowPoints(nullptr, app.Window(), reinterpret_cast<POINT*>(&r), 2);
+        bool placed = r.left == e.left / 15 && r.top == e.top / 15;
+        int width = r.right - r.left, height = r.bottom - r.top;
+        bool sized = e.label ? width >= e.width / 15 && height >= e.height / 15
+                             : width == e.width / 15 && height == e.height / 15;
+        if (!placed || !sized) {
+            std::printf("  control %d at (%ld,%ld) %dx%d\n", e.id, r.left, r.top, width, height);
+        }
+        Check(placed && sized, "control placed and sized as laid out");
+    }
+    RECT outer = {};
+    GetWindowRect(app.Window(), &outer);
+    int dx = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left;
+    int dy = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top;
+    Check(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1, "window centred on the screen");
+}
+
 int FirstRun(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts and shows its window")) return 1;
@@ -111,6 +150,8 @@ int FirstRun(Context& c) {
     CheckText(app.Text(kCommand1), L"Refreshed", "Refreshed button");
     LONG style = GetWindowLongW(app.Window(), GWL_STYLE);
     Check((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0, "no minimize or maximize button");
+    Check(GetDlgCtrlID(app.FocusedControl()) == kCmdSysInfo, "System info has the focus at start");
+    CheckLayout(app);
 
     Check(WaitUntil([&] { return app.RunsStarted() >= 1 || !app.Running(); }, 60), "the first run starts");
     double startedAfter = app.SecondsSinceWindow();
