@@ -49,6 +49,15 @@ void frmAbout::Show(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     UpdateWindow(hwnd_);
     SetFocus(Control(kCmdSysInfo));  // lowest tab index
+    // The hourglass shows at once under a pointer that is not moving.
+    if (waitCursor_ && CursorOverWindow()) SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+}
+
+bool frmAbout::CursorOverWindow() const {
+    POINT cursor = {};
+    if (!GetCursorPos(&cursor)) return false;
+    HWND under = WindowFromPoint(cursor);
+    return under == hwnd_ || IsChild(hwnd_, under);
 }
 
 bool frmAbout::RouteDialogMessage(MSG& msg) { return IsDialogMessageW(hwnd_, &msg) != FALSE; }
@@ -303,11 +312,7 @@ void frmAbout::DisableTimer() { KillTimer(hwnd_, kTimer1); }
 
 void frmAbout::RestoreDefaultPointer() {
     waitCursor_ = false;
-    POINT cursor = {};
-    if (GetCursorPos(&cursor)) {
-        HWND under = WindowFromPoint(cursor);
-        if (under == hwnd_ || IsChild(hwnd_, under)) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
-    }
+    if (CursorOverWindow()) SetCursor(LoadCursorW(nullptr, IDC_ARROW));
 }
 
 void frmAbout::ProcessPendingMessages() {

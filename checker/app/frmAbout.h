@@ -52,6 +52,7 @@ private:
     void EnableTimer();
     [[noreturn]] void EndProgram();
     HWND Control(int id) const;
+    bool CursorOverWindow() const;
 
     UniqueFont titleFont_;
     UniqueFont messageFont_;
