@@ -5,29 +5,9 @@
 # Windows builds (the 64-bit one that runs under wine64) collect into
 # <build>/dist so that they never mix with the shipped files.
 #
-# The same file, run as a script (cmake -P), checks that a binary imports
-# only Windows' own DLLs (and, for the plug-in, its host library).
-
-if(CMAKE_SCRIPT_MODE_FILE)
-  cmake_policy(VERSION 3.25)
-  # cmake -DOBJDUMP=... -DBINARY=... -DALLOWED=a.dll,b.dll -P Packaging.cmake
-  execute_process(COMMAND ${OBJDUMP} -p ${BINARY} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
-  if(failed)
-    message(FATAL_ERROR "cannot read the imports of ${BINARY}")
-  endif()
-  string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
-  string(TOLOWER "${ALLOWED}" allowed)
-  string(REPLACE "," ";" allowed "${allowed}")
-  foreach(line ${imports})
-    string(REGEX REPLACE "DLL Name: " "" dll "${line}")
-    string(STRIP "${dll}" dll)
-    string(TOLOWER "${dll}" dll)
-    if(NOT dll IN_LIST allowed)
-      message(FATAL_ERROR "${BINARY} imports ${dll}, which is not one of Windows' own DLLs")
-    endif()
-  endforeach()
-  return()
-endif()
+# Before collecting, each binary is checked with CheckBinary.cmake: its
+# machine type and that it imports only Windows' own DLLs (the plug-in also
+# its host library).
 
 if(NOT WIN32)
   return()
@@ -43,30 +23,16 @@ else()
 endif()
 set(TESSALY_DIST_NAME Tessaly-${PROJECT_VERSION}-${TESSALY_DIST_SUFFIX})
 
-set(windows_dlls "kernel32.dll,user32.dll,gdi32.dll,advapi32.dll,shell32.dll,comctl32.dll,version.dll,msvcrt.dll")
-find_program(TESSALY_OBJDUMP NAMES ${CMAKE_OBJDUMP} objdump)
-
-# Both shipped binaries carry version information. The plug-in gets the
-# project's unless it brings a resource script of its own.
-if(TARGET pixkit)
-  get_target_property(pixkit_sources pixkit SOURCES)
-  list(FILTER pixkit_sources INCLUDE REGEX "\\.rc$")
-  if(NOT pixkit_sources)
-    configure_file(${tessaly_root}/checker/res/TessalyVersion.h.in
-                   ${CMAKE_BINARY_DIR}/pixkit-version/TessalyVersion.h @ONLY)
-    target_sources(pixkit PRIVATE ${tessaly_root}/checker/res/pixkit.rc)
-    target_include_directories(pixkit PRIVATE ${CMAKE_BINARY_DIR}/pixkit-version)
-  endif()
-endif()
 
 set(dist_files $<TARGET_FILE:Tessaly>)
-set(dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${TESSALY_OBJDUMP} -DBINARY=$<TARGET_FILE:Tessaly>
-                "-DALLOWED=${windows_dlls}" -P ${CMAKE_CURRENT_LIST_FILE})
+set(dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PE_OBJDUMP} -DFILE=$<TARGET_FILE:Tessaly>
+                -DMACHINE=${pe_machine} -P ${CMAKE_CURRENT_LIST_DIR}/CheckBinary.cmake)
 if(TARGET pixkit)
   list(APPEND dist_files $<TARGET_FILE:pixkit>)
   # The plug-in is loaded by an application built on vantor.dll and imports it.
-  list(APPEND dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${TESSALY_OBJDUMP} -DBINARY=$<TARGET_FILE:pixkit>
-                          "-DALLOWED=${windows_dlls},vantor.dll" -P ${CMAKE_CURRENT_LIST_FILE})
+  list(APPEND dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PE_OBJDUMP} -DFILE=$<TARGET_FILE:pixkit>
+                          -DMACHINE=${pe_machine} -DALSO_ALLOWED=vantor.dll
+                          -P ${CMAKE_CURRENT_LIST_DIR}/CheckBinary.cmake)
 endif()
 
 add_custom_target(dist ALL
