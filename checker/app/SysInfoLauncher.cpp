@@ -21,19 +21,6 @@ constexpr wchar_t kUnavailable[] =
     L"\x73FE\x6642\x70B9\x3067\x306F\xFF7C\xFF7D\xFF83\xFF91\x60C5\x5831\x3092\x4F7F\x7528\x3067\x304D\x307E\x305B\x3093";
 constexpr wchar_t kAppTitle[] = L"Tessaly";
 
-std::string Utf8ToAnsi(const std::string& text) {
-    std::wstring wide = Utf8ToWide(text);
-    if (wide.empty()) return std::string();
-    int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    std::string ansi(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    if (length > 0) {
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), &ansi[0], length, nullptr,
-                            nullptr);
-    }
-    return ansi;
-}
-
 // A normal file: exists and is neither a folder nor hidden nor a system file.
 bool IsNormalFile(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());

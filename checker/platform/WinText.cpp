@@ -31,4 +31,14 @@ std::string AnsiToUtf8(const char* bytes, int length) {
     return WideToUtf8(MultiByteToWide(CP_ACP, bytes, length));
 }
 
+std::string Utf8ToAnsi(const std::string& text) {
+    const std::wstring wide = Utf8ToWide(text);
+    if (wide.empty()) return {};
+    const int length = static_cast<int>(wide.size());
+    const int count = WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<std::size_t>(count), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, ansi.data(), count, nullptr, nullptr);
+    return ansi;
+}
+
 }  // namespace tessaly

@@ -11,5 +11,6 @@ namespace tessaly {
 std::wstring Utf8ToWide(const std::string& text);
 std::string WideToUtf8(const std::wstring& text);
 std::string AnsiToUtf8(const char* bytes, int length);  // from the ANSI code page
+std::string Utf8ToAnsi(const std::string& text);        // to the ANSI code page
 
 }  // namespace tessaly
