@@ -4,6 +4,7 @@
 // rectangle (clipped to the image by the host) is changed.
 #include <algorithm>
 
+#include "effects/byte_tables.h"
 #include "effects/clamp_byte.h"
 #include "host/vantor.h"
 #include "pixkit.h"
@@ -21,28 +22,17 @@ class AdjustToneCallback : public ReplaceCallback {
 public:
     AdjustToneCallback(int32_t offset2, int32_t offset1, int32_t offset0)
         : offset2_(offset2), offset1_(offset1), offset0_(offset0) {
-        // 256 possible byte values: one lookup per byte is cheaper than the
-        // add and clamp, and gives the same bytes.
-        for (int value = 0; value < 256; ++value) {
-            table2_[value] = AddSaturated(uint8_t(value), offset2_);
-            table1_[value] = AddSaturated(uint8_t(value), offset1_);
-            table0_[value] = AddSaturated(uint8_t(value), offset0_);
-        }
+        const int32_t offsets[3] = {offset0_, offset1_, offset2_};  // by position
+        tables_.Fill([&](uint8_t value, int position) { return AddSaturated(value, offsets[position]); });
     }
 
-    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override {
-        pixel[2] = table2_[pixel[2]];
-        pixel[1] = table1_[pixel[1]];
-        pixel[0] = table0_[pixel[0]];
-    }
+    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override { tables_.Apply(pixel); }
 
 private:
     int32_t offset2_;  // fields in parameter order: byte 2, byte 1, byte 0
     int32_t offset1_;
     int32_t offset0_;
-    uint8_t table2_[256];  // the callback lives on the export's stack
-    uint8_t table1_[256];
-    uint8_t table0_[256];
+    ByteTables tables_;  // the rule looked up per byte position
 };
 
 }  // namespace

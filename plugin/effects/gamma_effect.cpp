@@ -9,6 +9,7 @@
 // or a tiny positive exponent) gives 256 and stores 0, not 255.
 #include <cmath>
 
+#include "effects/byte_tables.h"
 #include "host/vantor.h"
 #include "pixkit.h"
 
@@ -26,29 +27,17 @@ class GammaEffectCallback : public ReplaceCallback {
 public:
     GammaEffectCallback(double exponent2, double exponent1, double exponent0)
         : exponent2_(exponent2), exponent1_(exponent1), exponent0_(exponent0) {
-        // A byte has only 256 values: evaluating the rule once per value and
-        // byte position is far cheaper than pow for every byte of the walk,
-        // and gives the same bytes.
-        for (int value = 0; value < 256; ++value) {
-            table2_[value] = GammaByte(uint8_t(value), exponent2_);
-            table1_[value] = GammaByte(uint8_t(value), exponent1_);
-            table0_[value] = GammaByte(uint8_t(value), exponent0_);
-        }
+        const double exponents[3] = {exponent0_, exponent1_, exponent2_};  // by position
+        tables_.Fill([&](uint8_t value, int position) { return GammaByte(value, exponents[position]); });
     }
 
-    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override {
-        pixel[2] = table2_[pixel[2]];
-        pixel[1] = table1_[pixel[1]];
-        pixel[0] = table0_[pixel[0]];
-    }
+    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override { tables_.Apply(pixel); }
 
 private:
     double exponent2_;  // fields in parameter order: byte 2, byte 1, byte 0
     double exponent1_;
     double exponent0_;
-    uint8_t table2_[256];  // the callback lives on the export's stack
-    uint8_t table1_[256];
-    uint8_t table0_[256];
+    ByteTables tables_;  // the rule looked up per byte position
 };
 
 }  // namespace
