@@ -39,7 +39,9 @@ TEST(Catalogue, RowsPairNamesWithVersionsByPosition) {
     }
     for (std::size_t k = 0; k < rows.size(); ++k) {
         EXPECT_LE(rows[k].name.size(), 16u) << rows[k].name;
-        if (k != 21 && k != 87) EXPECT_FALSE(rows[k].version.empty()) << "row " << k;
+        if (k != 21 && k != 87) {
+            EXPECT_FALSE(rows[k].version.empty()) << "row " << k;
+        }
     }
 }
 
