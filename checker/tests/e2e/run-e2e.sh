@@ -32,7 +32,10 @@ fi
 # A fresh server: the locale of this scenario, nothing left of the last one.
 "$wineserver" -k 2>/dev/null
 "$wineserver" -w 2>/dev/null
-to_win() { "$loader" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+# Absolute Unix paths as Windows paths on Wine's Z: drive (the root). Done
+# here rather than with winepath, which starts a Wine process of its own and
+# now and then printed nothing while the server was restarting.
+to_win() { local path; path=$(readlink -f "$1"); printf 'Z:%s' "${path//\//\\}"; }
 "$loader" "$driver" "$scenario" "$mode" "$(to_win "$app")" "$(to_win "$fixtures")" "$(to_win "$marker")"
 status=$?
 "$wineserver" -k 2>/dev/null
