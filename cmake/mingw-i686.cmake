@@ -1,20 +1,14 @@
-# Cross build for 32-bit Windows with mingw-w64. The programs run under Wine,
-# which ctest uses as the emulator for every test binary of this build.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows with mingw-w64: the shipped build.
+set(MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
-set(CMAKE_C_COMPILER   i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  i686-w64-mingw32-windres)
+# SSE2 for all arithmetic: doubles round to IEEE double as in the 64-bit
+# build (x87 would keep excess precision), and the filters take their SIMD
+# path. A 32-bit Windows caller guarantees only 4-byte stack alignment, so
+# every function that keeps SSE values on the stack realigns it on entry.
+set(CMAKE_C_FLAGS_INIT   "-msse2 -mfpmath=sse -mincoming-stack-boundary=2")
+set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse -mincoming-stack-boundary=2")
 
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Self-contained binaries: the C and C++ run-times and winpthread are linked in,
-# so nothing but Windows' own DLLs is imported.
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# 32-bit Wine's loader; ctest runs every test program of this build with it.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

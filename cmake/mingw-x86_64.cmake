@@ -1,19 +1,9 @@
 # Cross build for 64-bit Windows with mingw-w64, from the same sources as the
-# shipped 32-bit build. It exists to run the Windows tests under 64-bit Wine on
-# machines whose kernel cannot execute 32-bit code (and so cannot run wine32).
-set(CMAKE_SYSTEM_NAME Windows)
+# shipped 32-bit build. It runs the Windows tests under 64-bit Wine, the fast
+# loop on machines whose kernel cannot start 32-bit code.
+set(MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
 
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT    "-static -static-libgcc -static-libstdc++")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -static-libgcc -static-libstdc++")
-
+# 64-bit Wine's loader; ctest runs every test program of this build with it.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian 12 machine lacks to build and test the project:
-# the i686 mingw-w64 cross compiler, 32-bit Wine, Xvfb, the ja_JP.UTF-8 locale
+# the i686 mingw-w64 cross compiler, 32-bit Wine, qemu's user-mode emulator
+# (for 32-bit code on a kernel without IA-32 emulation), Xvfb, the ja_JP.UTF-8 locale
 # and fonts with Japanese glyphs. Safe to run again: it skips what is there.
 set -euo pipefail
 
@@ -9,20 +10,21 @@ have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok ins
 
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
-  rm -f /var/lib/apt/lists/lock
 fi
 
 for p in cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev \
          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
-         wine wine32:i386 wine64 xvfb xauth x11-apps imagemagick xdotool \
+         wine wine32:i386 wine64 qemu-user-static xvfb xauth x11-apps imagemagick xdotool \
          locales fonts-ipafont-gothic fonts-noto-cjk zip python3; do
   have "$p" || need+=("$p")
 done
 
 if [ ${#need[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${need[@]}"
+  # Wait for another apt or dpkg run to finish rather than break its lock.
+  lock_wait=(-o DPkg::Lock::Timeout=600)
+  apt-get "${lock_wait[@]}" update -qq
+  apt-get "${lock_wait[@]}" install -y -qq --no-install-recommends "${need[@]}"
 fi
 
 # Wine takes the code page and the country from the locale, so the Japanese
