@@ -36,8 +36,15 @@ inline constexpr ControlName kControlNames[] = {
 
 // SendMessage(window, RegisterWindowMessage(kRunCountMessage), which, 0):
 // which = 0 gives the number of check runs started so far, 1 the number
-// finished. Harmless to users: it only reads two counters.
+// finished; 2 the last finished run's duration and 3 the part of it spent
+// in the probe and the file system, both in microseconds. Harmless to
+// users: it only reads counters.
 inline constexpr wchar_t kRunCountMessage[] = L"Tessaly.RunCount";
-enum RunCount : int { kRunsStarted = 0, kRunsFinished = 1 };
+enum RunCount : int {
+    kRunsStarted = 0,
+    kRunsFinished = 1,
+    kLastRunMicroseconds = 2,
+    kLastRunPlatformMicroseconds = 3,
+};
 
 }  // namespace tessaly::about

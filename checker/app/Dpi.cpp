@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include "Handles.h"
+
 namespace tessaly {
 namespace {
 
@@ -16,9 +18,8 @@ using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT
 using GetSystemMetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 UINT ScreenDpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
+    WindowDC screen(nullptr);
+    int dpi = screen.Get() ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return dpi > 0 ? static_cast<UINT>(dpi) : 96;
 }
 

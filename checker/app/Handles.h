@@ -42,4 +42,31 @@ using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelTraits>;
 using RegKey = UniqueHandle<HKEY, RegKeyTraits>;
 
+// A window's device context, from GetDC until the end of the scope.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC Get() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// An object selected into a device context until the end of the scope.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(dc ? SelectObject(dc, object) : nullptr) {}
+    ~SelectedObject() { if (old_) SelectObject(dc_, old_); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
 }  // namespace tessaly

@@ -105,23 +105,27 @@ void frmAbout::CreateControls() {
 }
 
 void frmAbout::ApplyDpi(UINT dpi) {
-    titleFont_ = CreateTitleFont(dpi);
-    messageFont_ = CreateMessageFont(dpi);
+    // The controls get the new fonts and icon before the old ones are freed:
+    // a control must never hold a deleted font or icon.
+    UniqueFont titleFont = CreateTitleFont(dpi);
+    UniqueFont messageFont = CreateMessageFont(dpi);
+    UniqueIcon pictureIcon(LoadAppIcon(MulDiv(32, static_cast<int>(dpi), 96)));  // scaled with the picture box
     std::size_t count = 0;
     const ControlLayout* controls = AboutControls(count);
     for (std::size_t i = 0; i < count; ++i) {
         const ControlLayout& c = controls[i];
         HWND control = Control(c.id);
-        HFONT font = c.id == kLblTitle ? titleFont_.Get() : messageFont_.Get();
+        HFONT font = c.id == kLblTitle ? titleFont.Get() : messageFont.Get();
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                      TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
         if (lstrcmpW(c.windowClass, L"STATIC") == 0 && c.id != kPicIcon) FitLabel(c.id);
     }
     SetReportTabStops();
-    // The 32 x 32 picture, scaled with the picture box.
-    pictureIcon_.Reset(LoadAppIcon(MulDiv(32, static_cast<int>(dpi), 96)));
-    SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon_.Get()), 0);
+    SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon.Get()), 0);
+    titleFont_ = std::move(titleFont);
+    messageFont_ = std::move(messageFont);
+    pictureIcon_ = std::move(pictureIcon);
     RECT rect = {0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
     AdjustWindowRectForDpi(rect, kStyle, kExStyle, dpi);
     SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
@@ -133,11 +137,12 @@ void frmAbout::ApplyDpi(UINT dpi) {
 // default stops a row would not fit the box's width in the wider UI fonts.
 void frmAbout::SetReportTabStops() {
     HWND text1 = Control(kText1);
-    HDC dc = GetDC(text1);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text1, WM_GETFONT, 0, 0)));
-    std::vector<int> stops = ReportTabStops(dc);
-    SelectObject(dc, old);
-    ReleaseDC(text1, dc);
+    std::vector<int> stops;
+    {
+        WindowDC dc(text1);
+        SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(text1, WM_GETFONT, 0, 0)));
+        stops = ReportTabStops(dc.Get());
+    }
     SendMessageW(text1, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
     InvalidateRect(text1, nullptr, TRUE);
 }
@@ -189,12 +194,12 @@ void frmAbout::FitLabel(int id) {
     int length = GetWindowTextLengthW(label);
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     GetWindowTextW(label, &text[0], length + 1);
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
     RECT needed = {0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), length, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
+    {
+        WindowDC dc(label);
+        SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.Get(), text.c_str(), length, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    }
     width = std::max(width, std::min(static_cast<int>(needed.right) + 2, maxWidth));
     height = std::max(height, static_cast<int>(needed.bottom));
     SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -219,7 +224,9 @@ LRESULT frmAbout::OnTimer(UINT_PTR id) {
     if (id != kTimer1 || running_) return 0;
     running_ = true;
     ++runsStarted_;
-    RunCheck(SystemFolderPath, *this, platform_);
+    TimedCheckPlatform timed(platform_);
+    RunCheck(SystemFolderPath, *this, timed);
+    lastRunTimes_ = timed.Times();
     ++runsFinished_;
     running_ = false;
     return 0;
@@ -284,18 +291,31 @@ LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
 }
 
 LRESULT frmAbout::OnRunCount(WPARAM which) {
-    return static_cast<LRESULT>(which == kRunsFinished ? runsFinished_ : runsStarted_);
+    switch (which) {
+    case kRunsFinished: return static_cast<LRESULT>(runsFinished_);
+    case kLastRunMicroseconds: return static_cast<LRESULT>(lastRunTimes_.wholeRun);
+    case kLastRunPlatformMicroseconds: return static_cast<LRESULT>(lastRunTimes_.platformWork);
+    default: return static_cast<LRESULT>(runsStarted_);
+    }
 }
 
 HWND frmAbout::Control(int id) const { return GetDlgItem(hwnd_, id); }
 
-std::string frmAbout::ReportText() {
+void frmAbout::AppendReportText(const std::string& text) {
     HWND text1 = Control(kText1);
-    int length = GetWindowTextLengthW(text1);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(text1, &text[0], length + 1);
-    text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return WideToUtf8(text);
+    // Replacing the whole text would lay out every line again for each row;
+    // replacing the empty selection at the end lays out only the new lines.
+    // Redraw stays off meanwhile, so the box never shows its end: afterwards
+    // the caret and the view are back at the top, as setting the text leaves
+    // them, and the box repaints once at the run's next yield.
+    SendMessageW(text1, WM_SETREDRAW, FALSE, 0);
+    const int end = GetWindowTextLengthW(text1);
+    SendMessageW(text1, EM_SETSEL, end, end);
+    SendMessageW(text1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
+    SendMessageW(text1, EM_SETSEL, 0, 0);
+    SendMessageW(text1, EM_SCROLLCARET, 0, 0);
+    SendMessageW(text1, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(text1, nullptr, TRUE);
 }
 
 void frmAbout::SetReportText(const std::string& text) {

@@ -6,6 +6,7 @@
 #include "BaseWindow.h"
 #include "CheckRun.h"
 #include "Handles.h"
+#include "TimedCheckPlatform.h"
 #include "Win32CheckPlatform.h"
 
 #include <string>
@@ -21,8 +22,8 @@ public:
     bool RouteDialogMessage(MSG& msg);  // keyboard navigation for the message loops
 
     // CheckWindow, for the check run.
-    std::string ReportText() override;
     void SetReportText(const std::string& text) override;
+    void AppendReportText(const std::string& text) override;
     void SetStatusText(const std::string& text) override;
     void DisableTimer() override;
     void RestoreDefaultPointer() override;
@@ -67,6 +68,7 @@ private:
     UINT runCountMessage_ = 0;
     unsigned runsStarted_ = 0;
     unsigned runsFinished_ = 0;
+    RunTimes lastRunTimes_;           // of the last finished run
 };
 
 }  // namespace tessaly

@@ -10,12 +10,7 @@ namespace tessaly {
 
 namespace {
 
-constexpr std::size_t kNameWidth = 16;
-constexpr std::size_t kLanguageWidth = 20;
-constexpr std::size_t kVersionWidth = 15;
-
 const char* const kCrLf = "\r\n";
-const char* const kHeader = "Name\t\tDate\t\tSize\tLanguage    \tVersion\t\tStatus\r\n";
 const char* const kJapanCountry = "JAPAN";
 
 // The words of a row, in the language of the system's country.
@@ -57,7 +52,7 @@ bool IsForeignBuild(const std::string& nameField, const std::string& versionFiel
 }  // namespace
 
 void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatform& platform) {
-    window.SetReportText(kHeader);
+    window.SetReportText(kReportHeader);
 
     const auto catalogue = CatalogueRows();
     std::int16_t found = 0;
@@ -76,7 +71,7 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
 
         std::string versionField = FixedWidth(installedVersion, kVersionWidth);
         const std::string languageField = FixedWidth(platform.FileLanguageName(path), kLanguageWidth);
-        if (TrimSpaces(versionField).empty()) versionField = FixedWidth("NotVer", kVersionWidth);
+        if (TrimSpaces(versionField).empty()) versionField = FixedWidth(kNoVersion, kVersionWidth);
         const std::string nameField = FixedWidth(UpperAscii(row.name), kNameWidth);
 
         // A file whose time or size cannot be read is a missing file.
@@ -107,13 +102,12 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
         if (IsForeignBuild(nameField, versionField)) status += "*2";
 
         // Append to what the box holds now, so text typed during the run stays.
-        window.SetReportText(window.ReportText() + rowLine + "\t" + status + kCrLf);
+        window.AppendReportText(rowLine + "\t" + status + kCrLf);
     }
 
     const int rowCount = static_cast<int>(catalogue.size());
     const bool japanese = platform.SystemCountryName() == kJapanCountry;
-    window.SetReportText(window.ReportText() +
-                         (japanese ? JapaneseSummary(rowCount, found, old) : EnglishSummary(rowCount, found)));
+    window.AppendReportText(japanese ? JapaneseSummary(rowCount, found, old) : EnglishSummary(rowCount, found));
 
     window.DisableTimer();
     window.SetStatusText("SearchPath：" + systemFolder);

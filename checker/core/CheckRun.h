@@ -21,8 +21,11 @@ struct LocalDateTime {
 class CheckWindow {
 public:
     virtual ~CheckWindow() = default;
-    virtual std::string ReportText() = 0;                      // Text1
-    virtual void SetReportText(const std::string& text) = 0;   // Text1
+    virtual void SetReportText(const std::string& text) = 0;   // Text1, whole
+    // Adds text after what Text1 holds now (typing included), as setting
+    // the whole text to the current text plus `text` would, but without
+    // laying out the lines that are already there again.
+    virtual void AppendReportText(const std::string& text) = 0;
     virtual void SetStatusText(const std::string& text) = 0;   // Label2 caption
     virtual void DisableTimer() = 0;                           // Timer1
     virtual void RestoreDefaultPointer() = 0;                  // mouse pointer

@@ -9,6 +9,14 @@
 
 namespace tessaly {
 
+// The report's header line and the widths of its fixed-width fields.
+inline constexpr char kReportHeader[] = "Name\t\tDate\t\tSize\tLanguage    \tVersion\t\tStatus\r\n";
+inline constexpr std::size_t kNameWidth = 16;
+inline constexpr std::size_t kLanguageWidth = 20;
+inline constexpr std::size_t kVersionWidth = 15;
+// Stands in the version field of a file without version information.
+inline constexpr char kNoVersion[] = "NotVer";
+
 // Exactly `width` characters: shorter text is padded with spaces on the
 // right, longer text is cut. Counts characters, not UTF-8 bytes.
 std::string FixedWidth(const std::string& text, std::size_t width);

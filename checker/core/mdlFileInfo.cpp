@@ -70,6 +70,12 @@ std::string LanguageIdText(std::int16_t languageId) {
     return text;
 }
 
+std::vector<std::string> LanguageNames() {
+    std::vector<std::string> names;
+    for (const auto& row : kLanguages) names.push_back(row.name);
+    return names;
+}
+
 std::string LanguageIdToName(const std::string& languageIdText) {
     for (const auto& row : kLanguages) {
         if (languageIdText == row.idText) return row.name;

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -15,6 +16,9 @@ std::string LanguageIdText(std::int16_t languageId);
 // Display name for a language id text ("0411" -> "Japanese"); empty text
 // when the table has no such row. The match is exact and case-sensitive.
 std::string LanguageIdToName(const std::string& languageIdText);
+
+// Every display name of the language table, in table order.
+std::vector<std::string> LanguageNames();
 
 // Language id of the first entry of the file's translation table, or 0.
 std::int16_t GetFileLanguageId(const std::string& path);

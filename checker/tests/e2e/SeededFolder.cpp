@@ -8,11 +8,17 @@
 namespace e2e {
 namespace {
 
+// Local times on either side of the daylight-saving change of zones that
+// have one: the program must apply the offset in force on each file's date.
+const SYSTEMTIME kSummer = {2004, 8, 3, 4, 13, 0, 0, 0};   // 2004/08/04 13:00:00
+const SYSTEMTIME kWinter = {2004, 1, 4, 15, 12, 0, 0, 0};  // 2004/01/15 12:00:00
+
 struct Seed {
     const wchar_t* catalogueName;
     const wchar_t* fixture;   // file in the fixture folder
     const wchar_t* version;   // known version of the fixture, empty for none
     const wchar_t* language;  // known display name of its language
+    const SYSTEMTIME* modified;  // local time
 };
 
 // What each fixture is built with (see checker/tests/fixtures). Under Wine,
@@ -20,21 +26,18 @@ struct Seed {
 // built-in DLL unless the test's DLL overrides say "native" for it; the
 // scripts do so for riched32 only, so no other seed takes such a name.
 const Seed kSeeds[] = {
-    {L"ADODCJP.DLL", L"japanese.dll", L"6.0.81.63", L"Japanese"},                       // same
-    {L"COMDLG32.OCX", L"comdlg_6_1_97_82.dll", L"6.1.97.82", L"Japanese"},              // same
-    {L"ASYCFILT.DLL", L"english_2_40_4522_0.dll", L"2.40.4522.0", L"U.S. English"},     // old, *1
-    {L"RICHED32.DLL", L"riched_5_1_2600_0.dll", L"5.1.2600.0", L"U.S. English"},        // new, *2
-    {L"vantor.dll", L"vantor_7_1_0_0.dll", L"7.1.0.0", L""},                            // language not in table
-    {L"DATGDJP.DLL", L"serbo_croatian.dll", L"6.0.81.63", L"Serbo-Croatian (Cyrillic)"},  // cut at 20
-    {L"MSCAL.OCX", L"top_bit_major.dll", L"32768.1.0.0", L"Japanese"},                  // new
-    {L"imgctl.dll", L"neutral.dll", L"1.0.0.0", L"Neutral Language"},                   // new, empty shipped
-    {L"MSBIND.DLL", L"no_resource.dll", L"", L"Neutral Language"},                      // NotVer, old
-    {L"pixkit.dll", L"empty.dat", L"", L"Neutral Language"},                            // NotVer, same, 0 bytes
-    {L"DBLIST32.OCX", L"not_a_program.txt", L"", L"Neutral Language"},                  // NotVer, old
+    {L"ADODCJP.DLL", L"japanese.dll", L"6.0.81.63", L"Japanese", &kSummer},                       // same
+    {L"COMDLG32.OCX", L"comdlg_6_1_97_82.dll", L"6.1.97.82", L"Japanese", &kWinter},              // same
+    {L"ASYCFILT.DLL", L"english_2_40_4522_0.dll", L"2.40.4522.0", L"U.S. English", &kSummer},     // old, *1
+    {L"RICHED32.DLL", L"riched_5_1_2600_0.dll", L"5.1.2600.0", L"U.S. English", &kWinter},        // new, *2
+    {L"vantor.dll", L"vantor_7_1_0_0.dll", L"7.1.0.0", L"", &kSummer},                            // language not in table
+    {L"DATGDJP.DLL", L"serbo_croatian.dll", L"6.0.81.63", L"Serbo-Croatian (Cyrillic)", &kWinter},  // cut at 20
+    {L"MSCAL.OCX", L"top_bit_major.dll", L"32768.1.0.0", L"Japanese", &kSummer},                  // new
+    {L"imgctl.dll", L"neutral.dll", L"1.0.0.0", L"Neutral Language", &kWinter},                   // new, empty shipped
+    {L"MSBIND.DLL", L"no_resource.dll", L"", L"Neutral Language", &kSummer},                      // NotVer, old
+    {L"pixkit.dll", L"empty.dat", L"", L"Neutral Language", &kWinter},                            // NotVer, same, 0 bytes
+    {L"DBLIST32.OCX", L"not_a_program.txt", L"", L"Neutral Language", &kSummer},                  // NotVer, old
 };
-
-// 2004/08/04 13:00:00 local time: the date of every seeded file.
-const SYSTEMTIME kSeedTime = {2004, 8, 3, 4, 13, 0, 0, 0};
 
 const wchar_t kToolKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 const wchar_t kFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -54,10 +57,10 @@ const Seed* SeedFor(const std::wstring& name) {
 bool ReadTimeAndSize(const std::wstring& path, FileFacts& facts) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return false;
-    FILETIME local = {};
-    SYSTEMTIME time = {};
-    FileTimeToLocalFileTime(&data.ftLastWriteTime, &local);
-    FileTimeToSystemTime(&local, &time);
+    // The offset in force on the file's date, not today's.
+    SYSTEMTIME utc = {}, time = {};
+    FileTimeToSystemTime(&data.ftLastWriteTime, &utc);
+    SystemTimeToTzSpecificLocalTime(nullptr, &utc, &time);
     facts.present = true;
     facts.size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     facts.year = time.wYear;
@@ -122,19 +125,54 @@ void SetString(const wchar_t* keyName, const wchar_t* valueName, const std::wstr
 
 }  // namespace
 
+namespace {
+
+bool targetIs32BitUnder64 = false;
+
+// Is the program a 32-bit x86 one? Read from its PE header.
+bool Is32BitX86Program(const std::wstring& exePath) {
+    HANDLE file = CreateFileW(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    IMAGE_DOS_HEADER dos = {};
+    IMAGE_FILE_HEADER header = {};
+    DWORD signature = 0, read = 0;
+    bool ok = ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
+              dos.e_magic == IMAGE_DOS_SIGNATURE &&
+              SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
+              ReadFile(file, &signature, sizeof signature, &read, nullptr) && signature == IMAGE_NT_SIGNATURE &&
+              ReadFile(file, &header, sizeof header, &read, nullptr) && read == sizeof header;
+    CloseHandle(file);
+    return ok && header.Machine == IMAGE_FILE_MACHINE_I386;
+}
+
+}  // namespace
+
+void SetTargetProgram(const std::wstring& exePath) {
+    targetIs32BitUnder64 = sizeof(void*) == 8 && Is32BitX86Program(exePath);
+}
+
 std::wstring SystemFolder() {
     wchar_t folder[MAX_PATH] = {};
     GetSystemDirectoryW(folder, MAX_PATH);
     return folder;
 }
 
+std::wstring SystemFilesFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    if (targetIs32BitUnder64 && GetSystemWow64DirectoryW(folder, MAX_PATH) > 0) return folder;
+    return SystemFolder();
+}
+
 bool SeedSystemFolder(const std::wstring& fixtureDir) {
-    FILETIME local = {}, utc = {};
-    SystemTimeToFileTime(&kSeedTime, &local);
-    LocalFileTimeToFileTime(&local, &utc);
     for (const Seed& seed : kSeeds) {
+        SYSTEMTIME utcTime = {};
+        FILETIME utc = {};
+        if (!TzSpecificLocalTimeToSystemTime(nullptr, seed.modified, &utcTime) ||
+            !SystemTimeToFileTime(&utcTime, &utc)) {
+            return false;
+        }
         std::wstring from = fixtureDir + L"\\" + seed.fixture;
-        std::wstring to = SystemFolder() + L"\\" + seed.catalogueName;
+        std::wstring to = SystemFilesFolder() + L"\\" + seed.catalogueName;
         if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
             std::fwprintf(stderr, L"cannot copy %ls to %ls (error %lu)\n", from.c_str(), to.c_str(), GetLastError());
             return false;
@@ -154,13 +192,14 @@ bool CollectFacts(std::vector<FileFacts>& facts) {
     facts.clear();
     for (const CatalogueRow& row : Catalogue()) {
         FileFacts f;
-        std::wstring path = SystemFolder() + L"\\" + row.name;
+        std::wstring path = SystemFilesFolder() + L"\\" + row.name;
         if (ReadTimeAndSize(path, f)) {
             if (const Seed* seed = SeedFor(row.name)) {
                 f.version = seed->version;
                 f.language = seed->language;
-                if (f.year != kSeedTime.wYear || f.month != kSeedTime.wMonth || f.day != kSeedTime.wDay ||
-                    f.hour != kSeedTime.wHour) {
+                const SYSTEMTIME& t = *seed->modified;
+                if (f.year != t.wYear || f.month != t.wMonth || f.day != t.wDay || f.hour != t.wHour ||
+                    f.minute != t.wMinute || f.second != t.wSecond) {
                     std::fwprintf(stderr, L"%ls does not carry the seeded date\n", row.name);
                     return false;
                 }

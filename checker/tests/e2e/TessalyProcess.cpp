@@ -41,7 +41,7 @@ bool TessalyProcess::Start() {
             }
             return !Running();
         },
-        60);
+        60);  // under emulation (WaitFactor) a 32-bit program takes a minute or two to start
     QueryPerformanceCounter(&windowFound_);
     return found && window_ != nullptr;
 }
@@ -65,6 +65,10 @@ long TessalyProcess::RunCount(WPARAM which) const {
 
 long TessalyProcess::RunsStarted() const { return RunCount(tessaly::about::kRunsStarted); }
 long TessalyProcess::RunsFinished() const { return RunCount(tessaly::about::kRunsFinished); }
+long TessalyProcess::LastRunMicroseconds() const { return RunCount(tessaly::about::kLastRunMicroseconds); }
+long TessalyProcess::LastRunPlatformMicroseconds() const {
+    return RunCount(tessaly::about::kLastRunPlatformMicroseconds);
+}
 
 HWND TessalyProcess::FocusedControl() const {
     GUITHREADINFO info = {};
@@ -87,6 +91,28 @@ void TessalyProcess::Type(int id, const std::wstring& text) const {
 }
 
 void TessalyProcess::Close() const { PostMessageW(window_, WM_CLOSE, 0, 0); }
+
+void TessalyProcess::SendClick(int id) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
+void TessalyProcess::SendTyping(int id, const std::wstring& text) const {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(Control(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                        10000, &ignored);
+}
+
+void TessalyProcess::SendClose() const {
+    // The program ends while handling it, so the call returns no answer.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(window_, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+}
+
+double WaitFactor() {
+    static const double factor = GetEnvironmentVariableW(L"TESSALY_E2E_SLOW", nullptr, 0) > 0 ? 6.0 : 1.0;
+    return factor;
+}
 
 bool TessalyProcess::WaitForExit(DWORD ms) const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;

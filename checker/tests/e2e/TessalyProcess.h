@@ -22,11 +22,19 @@ public:
     std::wstring Text(int id) const;         // WM_GETTEXT of a control
     long RunsStarted() const;                // through the test hook; -1 if no answer
     long RunsFinished() const;
+    long LastRunMicroseconds() const;        // the last finished run, whole
+    long LastRunPlatformMicroseconds() const;  // the part of it in the probe and file system
     HWND FocusedControl() const;
     void Click(int id) const;                // BM_CLICK, posted
     void Key(HWND target, WPARAM key) const; // WM_KEYDOWN + WM_KEYUP, posted
     void Type(int id, const std::wstring& text) const;  // WM_CHAR per character, posted
     void Close() const;                      // WM_CLOSE, posted
+    // Sent, so handled by the time they return: at the program's next yield
+    // or in its message loop. A counter read after one of these tells
+    // whether the run was still in progress when it was handled.
+    void SendClick(int id) const;            // BM_CLICK
+    void SendTyping(int id, const std::wstring& text) const;  // EM_REPLACESEL, as typed or pasted
+    void SendClose() const;                  // WM_CLOSE
     bool WaitForExit(DWORD ms) const;
     bool Running() const { return !WaitForExit(0); }
     double SecondsSinceWindow() const;
@@ -42,12 +50,17 @@ private:
     LARGE_INTEGER windowFound_ = {};
 };
 
-// Waits until `condition` holds, polling; false after `seconds`.
+// How many times longer than usual every wait may take: 6 when the
+// environment sets TESSALY_E2E_SLOW (the program runs under emulation and
+// takes a minute or more to start), 1 otherwise.
+double WaitFactor();
+
+// Waits until `condition` holds, polling; false after `seconds` (times WaitFactor).
 template <class Condition>
 bool WaitUntil(Condition condition, double seconds) {
     DWORD start = GetTickCount();
     while (!condition()) {
-        if (GetTickCount() - start > static_cast<DWORD>(seconds * 1000)) return false;
+        if (GetTickCount() - start > static_cast<DWORD>(seconds * WaitFactor() * 1000)) return false;
         Sleep(10);
     }
     return true;

@@ -6,6 +6,9 @@ scenario=$1 mode=$2 driver=$3 app=$4 fixtures=$5 marker=$6 prefix=$7 loader=${8:
 # riched32=n: the seeded RICHED32.DLL is read as the file it is, not as
 # Wine's built-in DLL of that name (the programs here never load it).
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;riched32=n"
+# A zone with daylight saving: the seeded files are dated in summer and in
+# winter, and each date must show with the offset in force on it.
+export TZ=Europe/Berlin
 case $mode in
   ja) export LC_ALL=ja_JP.UTF-8 ;;
   en) export LC_ALL=C.UTF-8 ;;

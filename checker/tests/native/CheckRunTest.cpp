@@ -30,8 +30,8 @@ struct FakeFile {
 
 class FakeWindow : public CheckWindow {
 public:
-    std::string ReportText() override { return text; }
     void SetReportText(const std::string& t) override { text = t; }
+    void AppendReportText(const std::string& t) override { text += t; }
     void SetStatusText(const std::string& t) override { statuses.push_back(t); }
     void DisableTimer() override { timerEnabled = false; }
     void RestoreDefaultPointer() override { pointerRestored = true; }

@@ -14,8 +14,8 @@ namespace {
 
 class RecordingWindow : public CheckWindow {
 public:
-    std::string ReportText() override { return text; }
     void SetReportText(const std::string& t) override { text = t; }
+    void AppendReportText(const std::string& t) override { text += t; }
     void SetStatusText(const std::string& t) override { status = t; }
     void DisableTimer() override {}
     void RestoreDefaultPointer() override {}
