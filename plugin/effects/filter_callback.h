@@ -35,6 +35,9 @@ protected:
     int32_t divisor;
 
 private:
+    // The weighted sum for any kernel, as written.
+    void ApplyAnyKernel(uint8_t* dst, const uint8_t* const rows[3]) const;
+
     // Set when the build has SSE2, divisor is 9 and the weights' magnitudes
     // add up to at most 128 (both shipped kernels): then every partial sum
     // fits 16 bits and ApplyKernel works on eight bytes at a time.
