@@ -172,7 +172,7 @@ TEST(PixkitOnWindows, CentreExamples) {
     }
 }
 
-// A null image is ignored, not a crash.
+// A null image is ignored: a crash here ends the program and fails the run.
 TEST(PixkitOnWindows, NullImageIsIgnored) {
     const Exports* e = Plugin();
     ASSERT_NE(e, nullptr) << kNoPlugin;
