@@ -1,8 +1,10 @@
 # Checks a built Windows binary without running it: its machine type, that it
 # imports only Windows' own DLLs (and the ones named in ALSO_ALLOWED), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
+# With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
+# such names are one compiler's own and bind the file to a host built by it.
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
-#         [-DEXPORTS=A;B] -P CheckBinary.cmake
+#         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll
     version.dll shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll comdlg32.dll uxtheme.dll)
@@ -25,6 +27,17 @@ foreach(line IN LISTS imports)
     message(FATAL_ERROR "${FILE} imports ${dll}, which is not part of Windows")
   endif()
 endforeach()
+
+if(NO_CXX_IMPORTS)
+  # Import entries read "<vma> <hint> <name>"; the export table comes after.
+  string(REGEX REPLACE "\nThere is an export table.*" "" import_part "${dump}")
+  string(REGEX MATCHALL "\n[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+_Z[^\n]*" cxx_imports "${import_part}")
+  if(cxx_imports)
+    string(REGEX REPLACE "\n[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+" "\n  " cxx_imports "${cxx_imports}")
+    string(REPLACE ";" "" cxx_imports "${cxx_imports}")
+    message(FATAL_ERROR "${FILE} imports C++ names:${cxx_imports}")
+  endif()
+endif()
 
 foreach(name IN LISTS EXPORTS)
   if(NOT dump MATCHES "\\][ \t]+${name}\n")

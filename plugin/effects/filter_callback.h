@@ -10,7 +10,11 @@
 
 #include "host/vantor.h"
 
-class FilterCallback : public SynthesizeCallback {
+// Final: nothing can override ApplyKernel, so the compiler calls (and may
+// inline) FilterCallback's own from SynthesizePixel instead of loading it
+// from the table for every pixel. The result is the same as a call through
+// the table; ApplyKernel stays virtual, in its place after the base's entries.
+class FilterCallback final : public SynthesizeCallback {
 public:
     // weights: 3x3 kernel, row by row. Row 0 is the row at address + stride,
     // row 2 the row at address - stride; column 0 is the left neighbour.
@@ -31,6 +35,9 @@ protected:
     int32_t divisor;
 
 private:
+    // The weighted sum for any kernel, as written.
+    void ApplyAnyKernel(uint8_t* dst, const uint8_t* const rows[3]) const;
+
     // Set when the build has SSE2, divisor is 9 and the weights' magnitudes
     // add up to at most 128 (both shipped kernels): then every partial sum
     // fits 16 bits and ApplyKernel works on eight bytes at a time.

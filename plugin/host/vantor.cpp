@@ -35,16 +35,6 @@ Span Clip(int32_t origin, int32_t extent, int32_t size) {
 
 }  // namespace
 
-ReplaceCallback::ReplaceCallback() = default;
-void ReplaceCallback::StartEnum(VANTOR*) {}
-void ReplaceCallback::EndEnum(VANTOR*) {}
-ReplaceCallback::~ReplaceCallback() = default;
-
-SynthesizeCallback::SynthesizeCallback() = default;
-void SynthesizeCallback::StartEnum(VANTOR*, VANTOR*) {}
-void SynthesizeCallback::EndEnum(VANTOR*, VANTOR*) {}
-SynthesizeCallback::~SynthesizeCallback() = default;
-
 VANTOR::VANTOR(int32_t width, int32_t height) : width_(0), height_(0), stride_(0) {
     if (width < 1 || height < 1) return;
     const int64_t stride = RowStride(width);

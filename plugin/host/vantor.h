@@ -37,31 +37,36 @@ struct ImageInfo {
     int32_t reserved;      // 0
 };
 
+// The callback bases are defined entirely here, not exported by the library:
+// a plug-in compiles its own copy and binds to the host only through the
+// virtual tables (operation order, thiscall on 32-bit, the bounds right after
+// the table pointer). Nothing C++-compiler-specific crosses the DLL boundary.
+
 // Callback for an in-place walk: ReplacePixel rewrites one pixel.
-class VANTOR_API ReplaceCallback {
+class ReplaceCallback {
 public:
-    ReplaceCallback();
-    virtual void StartEnum(VANTOR* image);  // before the first pixel; no work
+    ReplaceCallback() = default;
+    virtual void StartEnum(VANTOR* /*image*/) {}  // before the first pixel
     // a, b: the pixel's x and y (plug-ins may ignore them);
     // pixel: address of the pixel's byte 0, rewritten in place.
     virtual void ReplacePixel(int32_t a, int32_t b, uint8_t* pixel) = 0;
-    virtual void EndEnum(VANTOR* image);    // after the last pixel; no work
-    virtual ~ReplaceCallback();
+    virtual void EndEnum(VANTOR* /*image*/) {}    // after the last pixel
+    virtual ~ReplaceCallback() = default;
 };
 
 // Callback for a walk that computes destination pixels from a source image.
-class VANTOR_API SynthesizeCallback {
+class SynthesizeCallback {
 public:
-    SynthesizeCallback();
+    SynthesizeCallback() = default;
     // Called before the first pixel, with the destination and the source.
-    virtual void StartEnum(VANTOR* destination, VANTOR* source);
+    virtual void StartEnum(VANTOR* /*destination*/, VANTOR* /*source*/) {}
     // a, b: the destination pixel's x and y (may be ignored);
     // dst: where the callback writes 3 bytes, or none;
     // x, y: position of the matching source pixel; src: its address.
     virtual void SynthesizePixel(int32_t a, int32_t b, uint8_t* dst,
                                  int32_t x, int32_t y, const uint8_t* src) = 0;
-    virtual void EndEnum(VANTOR* destination, VANTOR* source);
-    virtual ~SynthesizeCallback();
+    virtual void EndEnum(VANTOR* /*destination*/, VANTOR* /*source*/) {}
+    virtual ~SynthesizeCallback() = default;
 
 protected:
     // Set by the host before StartEnum: the source's first and last
