@@ -1,13 +1,11 @@
-# The distribution: Tessaly.exe and pixkit.dll collected in dist/ and zipped
-# as Tessaly-<version>-<win32|win64>.zip, plus the same zip through CPack.
+# The distribution: Tessaly.exe and pixkit.dll, zipped by CPack as
+# Tessaly-<version>-<win32|win64>.zip. The target `dist` (part of every
+# build) installs both files into the dist folder and runs CPack there.
 #
 # The shipped build is the 32-bit one; its files go to <source>/dist. Other
 # Windows builds (the 64-bit one that runs under wine64) collect into
-# <build>/dist so that they never mix with the shipped files.
-#
-# Before collecting, each binary is checked with CheckBinary.cmake: its
-# machine type and that it imports only Windows' own DLLs (the plug-in also
-# its host library).
+# <build>/dist so that they never mix with the shipped files. The binaries
+# are checked by the ctest entries binary_check_* (label `static`).
 
 if(NOT WIN32)
   return()
@@ -21,46 +19,23 @@ else()
   set(TESSALY_DIST_SUFFIX win64)
   set(TESSALY_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the build collects the shipped files")
 endif()
-set(TESSALY_DIST_NAME Tessaly-${PROJECT_VERSION}-${TESSALY_DIST_SUFFIX})
 
-
-set(dist_files $<TARGET_FILE:Tessaly>)
-set(dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PE_OBJDUMP} -DFILE=$<TARGET_FILE:Tessaly>
-                -DMACHINE=${pe_machine} -P ${CMAKE_CURRENT_LIST_DIR}/CheckBinary.cmake)
-if(TARGET pixkit)
-  list(APPEND dist_files $<TARGET_FILE:pixkit>)
-  # The plug-in is loaded by an application built on vantor.dll and imports it.
-  list(APPEND dist_checks COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${PE_OBJDUMP} -DFILE=$<TARGET_FILE:pixkit>
-                          -DMACHINE=${pe_machine} -DALSO_ALLOWED=vantor.dll
-                          -P ${CMAKE_CURRENT_LIST_DIR}/CheckBinary.cmake)
-endif()
-
-add_custom_target(dist ALL
-  ${dist_checks}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${TESSALY_DIST_DIR}/${TESSALY_DIST_NAME}
-  COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSALY_DIST_DIR}/${TESSALY_DIST_NAME}
-  COMMAND ${CMAKE_COMMAND} -E copy ${dist_files} ${TESSALY_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E copy ${dist_files} ${TESSALY_DIST_DIR}/${TESSALY_DIST_NAME}
-  COMMAND ${CMAKE_COMMAND} -E chdir ${TESSALY_DIST_DIR}
-          ${CMAKE_COMMAND} -E tar cf ${TESSALY_DIST_NAME}.zip --format=zip ${TESSALY_DIST_NAME}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${TESSALY_DIST_DIR}/${TESSALY_DIST_NAME}
-  COMMENT "Collecting Tessaly.exe and pixkit.dll in ${TESSALY_DIST_DIR} and zipping ${TESSALY_DIST_NAME}.zip"
-  VERBATIM)
-add_dependencies(dist Tessaly)
-if(TARGET pixkit)
-  add_dependencies(dist pixkit)
-endif()
-
-# The same contents through CPack: cpack -G ZIP in the build folder.
-install(TARGETS Tessaly RUNTIME DESTINATION . COMPONENT shipped)
-if(TARGET pixkit)
-  install(TARGETS pixkit RUNTIME DESTINATION . LIBRARY DESTINATION . COMPONENT shipped)
-endif()
+install(TARGETS Tessaly pixkit RUNTIME DESTINATION . COMPONENT shipped LIBRARY DESTINATION . COMPONENT shipped)
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tessaly)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME ${TESSALY_DIST_NAME})
+set(CPACK_PACKAGE_FILE_NAME Tessaly-${PROJECT_VERSION}-${TESSALY_DIST_SUFFIX})
+set(CPACK_PACKAGE_DIRECTORY ${TESSALY_DIST_DIR})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
 set(CPACK_COMPONENTS_ALL shipped)
+set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
 include(CPack)
+
+add_custom_target(dist ALL
+  COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${TESSALY_DIST_DIR} --component shipped
+  COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake -B ${TESSALY_DIST_DIR}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${TESSALY_DIST_DIR}/_CPack_Packages
+  COMMENT "Collecting Tessaly.exe and pixkit.dll in ${TESSALY_DIST_DIR} with their zip"
+  VERBATIM)
+add_dependencies(dist Tessaly pixkit)
