@@ -5,6 +5,7 @@
 #include "Dpi.h"
 #include "Fonts.h"
 #include "Layout.h"
+#include "ReportBox.h"
 #include "ReportColumns.h"
 #include "SysInfoLauncher.h"
 #include "WinText.h"
@@ -202,6 +203,11 @@ void frmAbout::FitLabel(int id) {
     }
     width = std::max(width, std::min(static_cast<int>(needed.right) + 2, maxWidth));
     height = std::max(height, static_cast<int>(needed.bottom));
+    // The status label's text changes once per row, mostly without a change
+    // of size; moving a window costs a repaint of what lies around it.
+    RECT now;
+    GetWindowRect(label, &now);
+    if (now.right - now.left == width && now.bottom - now.top == height) return;
     SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -301,22 +307,7 @@ LRESULT frmAbout::OnRunCount(WPARAM which) {
 
 HWND frmAbout::Control(int id) const { return GetDlgItem(hwnd_, id); }
 
-void frmAbout::AppendReportText(const std::string& text) {
-    HWND text1 = Control(kText1);
-    // Replacing the whole text would lay out every line again for each row;
-    // replacing the empty selection at the end lays out only the new lines.
-    // Redraw stays off meanwhile, so the box never shows its end: afterwards
-    // the caret and the view are back at the top, as setting the text leaves
-    // them, and the box repaints once at the run's next yield.
-    SendMessageW(text1, WM_SETREDRAW, FALSE, 0);
-    const int end = GetWindowTextLengthW(text1);
-    SendMessageW(text1, EM_SETSEL, end, end);
-    SendMessageW(text1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(Utf8ToWide(text).c_str()));
-    SendMessageW(text1, EM_SETSEL, 0, 0);
-    SendMessageW(text1, EM_SCROLLCARET, 0, 0);
-    SendMessageW(text1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(text1, nullptr, TRUE);
-}
+void frmAbout::AppendReportText(const std::string& text) { AppendToReportBox(Control(kText1), Utf8ToWide(text)); }
 
 void frmAbout::SetReportText(const std::string& text) {
     HWND text1 = Control(kText1);

@@ -181,6 +181,10 @@ int FirstRun(Context& c) {
     std::printf("first run over %zu files took about %.2f s\n", Catalogue().size(), app.SecondsSinceWindow() - startedAfter);
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
+    HWND box = app.Control(kText1);
+    Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
+              SendMessageW(box, EM_GETSEL, 0, 0) == 0,
+          "the box shows its top with the caret at the start, as after setting its whole text");
     Sleep(2500);
     Check(app.RunsStarted() == 1, "one arming gives exactly one run");
     CloseAndExpectExit(app, "WM_CLOSE ends the program");

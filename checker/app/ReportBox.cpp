@@ -1,0 +1,56 @@
+#include "ReportBox.h"
+
+#include <cstring>
+
+namespace tessaly {
+namespace {
+
+SCROLLBARINFO VerticalBar(HWND box) {
+    SCROLLBARINFO bar = {};
+    bar.cbSize = sizeof bar;
+    GetScrollBarInfo(box, OBJID_VSCROLL, &bar);
+    return bar;
+}
+
+bool LooksTheSame(const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
+    return EqualRect(&a.rcScrollBar, &b.rcScrollBar) && a.xyThumbTop == b.xyThumbTop &&
+           a.xyThumbBottom == b.xyThumbBottom && std::memcmp(a.rgstate, b.rgstate, sizeof a.rgstate) == 0;
+}
+
+}  // namespace
+
+void AppendToReportBox(HWND box, const std::wstring& text) {
+    const SCROLLBARINFO barBefore = VerticalBar(box);
+
+    // Replacing the empty selection at the end lays out only the new lines;
+    // setting the whole text would lay out every line again for each row.
+    // Meanwhile the box is marked hidden (what WM_SETREDRAW does for windows
+    // that leave it to DefWindowProc): the edit control would otherwise
+    // paint its scroll bar at each step, scrolled to the end and back.
+    const LONG style = GetWindowLongW(box, GWL_STYLE);
+    SetWindowLongW(box, GWL_STYLE, style & ~WS_VISIBLE);
+    const int end = GetWindowTextLengthW(box);
+    SendMessageW(box, EM_SETSEL, end, end);
+    SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    SetWindowLongW(box, GWL_STYLE, style);
+
+    RECT client;
+    GetClientRect(box, &client);
+    // Frame only: a WM_PAINT would make the box lay out its visible lines
+    // again even when none of them changed.
+    if (!LooksTheSame(barBefore, VerticalBar(box))) {
+        RECT bar = {client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+        RedrawWindow(box, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASENOW);
+    }
+    // The new lines, from the old end down, when they are in view.
+    const LRESULT position = SendMessageW(box, EM_POSFROMCHAR, end, 0);
+    const int top = static_cast<short>(HIWORD(position));
+    if (position != -1 && top < client.bottom) {
+        RECT fresh = {client.left, top, client.right, client.bottom};
+        InvalidateRect(box, &fresh, TRUE);
+    }
+}
+
+}  // namespace tessaly
