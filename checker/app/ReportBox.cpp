@@ -36,14 +36,16 @@ void AppendToReportBox(HWND box, const std::wstring& text) {
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
     SetWindowLongW(box, GWL_STYLE, style);
 
-    RECT client;
-    GetClientRect(box, &client);
     // Frame only: a WM_PAINT would make the box lay out its visible lines
     // again even when none of them changed.
-    if (!LooksTheSame(barBefore, VerticalBar(box))) {
-        RECT bar = {client.right, client.top, client.right + GetSystemMetrics(SM_CXVSCROLL), client.bottom};
+    const SCROLLBARINFO barAfter = VerticalBar(box);
+    if (!LooksTheSame(barBefore, barAfter)) {
+        RECT bar = barAfter.rcScrollBar;  // screen coordinates, as the system placed it at this DPI
+        MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&bar), 2);
         RedrawWindow(box, &bar, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASENOW);
     }
+    RECT client;
+    GetClientRect(box, &client);
     // The new lines, from the old end down, when they are in view.
     const LRESULT position = SendMessageW(box, EM_POSFROMCHAR, end, 0);
     const int top = static_cast<short>(HIWORD(position));
