@@ -1,13 +1,19 @@
 # Checks a built Windows binary without running it: its machine type, that it
-# imports only Windows' own DLLs (and the ones named in ALSO_ALLOWED), and,
+# imports only Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
 # such names are one compiler's own and bind the file to a host built by it.
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
 #         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
-set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll
-    version.dll shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll comdlg32.dll uxtheme.dll)
+# Windows' KnownDLLs (always taken from the system folder, never from beside
+# the program) that a shipped file may import, and comctl32.dll, which the
+# manifest's side-by-side dependency binds. Any other DLL, version.dll for
+# one, would be looked for first in the program's own folder, where a
+# download may have planted a DLL of that name: load it at run time from the
+# system folder instead.
+set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll shlwapi.dll
+    ole32.dll oleaut32.dll msvcrt.dll comdlg32.dll comctl32.dll)
 
 execute_process(COMMAND ${OBJDUMP} -p ${FILE} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
 if(failed)
@@ -24,7 +30,7 @@ foreach(line IN LISTS imports)
   string(REPLACE "DLL Name: " "" dll "${line}")
   string(TOLOWER "${dll}" dll)
   if(NOT dll IN_LIST system_dlls AND NOT dll IN_LIST ALSO_ALLOWED)
-    message(FATAL_ERROR "${FILE} imports ${dll}, which is not part of Windows")
+    message(FATAL_ERROR "${FILE} imports ${dll}, which is not a KnownDLL of Windows")
   endif()
 endforeach()
 

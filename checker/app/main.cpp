@@ -1,11 +1,13 @@
 // Tessaly: starting the program loads its one window; ending the window
 // ends the program.
+#include "SystemDll.h"
 #include "frmAbout.h"
 
 #include <commctrl.h>
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    tessaly::RestrictDllSearchToSystemFolder();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 

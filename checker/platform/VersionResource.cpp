@@ -2,17 +2,51 @@
 
 #include <cstring>
 
+#include "SystemDll.h"
 #include "WinText.h"
 
 namespace tessaly {
+namespace {
+
+// version.dll's three functions, from the system folder's version.dll: it is
+// not a KnownDLL, so a static import would take one beside the program first.
+struct VersionFunctions {
+    decltype(&GetFileVersionInfoSizeW) infoSize = nullptr;
+    decltype(&GetFileVersionInfoW) info = nullptr;
+    decltype(&VerQueryValueW) queryValue = nullptr;
+};
+
+template <typename Fn>
+void Find(HMODULE module, const char* name, Fn& fn) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
+// Loaded once and kept; all null when version.dll cannot be loaded, and then
+// every file reads as one without version information.
+const VersionFunctions& Version() {
+    static const VersionFunctions functions = [] {
+        VersionFunctions f;
+        if (HMODULE module = LoadSystemDll(L"version.dll")) {
+            Find(module, "GetFileVersionInfoSizeW", f.infoSize);
+            Find(module, "GetFileVersionInfoW", f.info);
+            Find(module, "VerQueryValueW", f.queryValue);
+        }
+        return f.infoSize && f.info && f.queryValue ? f : VersionFunctions{};
+    }();
+    return functions;
+}
+
+}  // namespace
 
 VersionResource::VersionResource(const std::string& path) {
+    const VersionFunctions& version = Version();
+    if (!version.infoSize) return;
     const std::wstring widePath = Utf8ToWide(path);
     DWORD unusedHandle = 0;
-    const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &unusedHandle);
+    const DWORD size = version.infoSize(widePath.c_str(), &unusedHandle);
     if (size == 0) return;
     block_.resize(size);
-    if (!GetFileVersionInfoW(widePath.c_str(), 0, size, block_.data())) block_.clear();
+    if (!version.info(widePath.c_str(), 0, size, block_.data())) block_.clear();
 }
 
 bool VersionResource::CopyValue(const wchar_t* subBlock, void* out, UINT size) const {
@@ -21,7 +55,7 @@ bool VersionResource::CopyValue(const wchar_t* subBlock, void* out, UINT size) c
     UINT length = 0;
     // VerQueryValueW only reads the block; its parameter just lacks const.
     auto* block = const_cast<BYTE*>(block_.data());
-    if (!VerQueryValueW(block, subBlock, &value, &length) || value == nullptr || length < size)
+    if (!Version().queryValue(block, subBlock, &value, &length) || value == nullptr || length < size)
         return false;
     std::memcpy(out, value, size);
     return true;

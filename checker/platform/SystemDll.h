@@ -1,0 +1,17 @@
+// Loading DLLs from the system folder only. A DLL that is not one of
+// Windows' KnownDLLs (version.dll, for one) is otherwise looked for first in
+// the program's own folder, where a download may have left one of that name.
+#pragma once
+
+#include <windows.h>
+
+namespace tessaly {
+
+// From now on, DLLs that the process loads by name, also on its behalf by
+// system code, come from the system folder only.
+void RestrictDllSearchToSystemFolder();
+
+// Loads `name` from the system folder; null when it is not there.
+HMODULE LoadSystemDll(const wchar_t* name);
+
+}  // namespace tessaly
