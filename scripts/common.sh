@@ -1,30 +1,31 @@
-# Shared by the run and test scripts: where things are, which Windows build
-# can run on this machine, and a Wine prefix owned by the project.
+# Shared by the run and test scripts: where things are, and how the shipped
+# 32-bit Windows build runs on this machine.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc)
 
-# The shipped build is 32-bit (preset win32) and runs under wine32. A kernel
-# without IA-32 emulation cannot start wine32 at all; there the same sources,
-# built for 64-bit Windows (preset win64), run under wine64 instead.
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  win_preset=win32; wine_loader=/usr/lib/wine/wine
-else
-  win_preset=win64; wine_loader=/usr/lib/wine/wine64
-fi
-
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono or Gecko install prompts
-export WINEPREFIX="$root/build/wineprefix-$win_preset"
+
+# Where 32-bit programs start, wine32 runs directly. On a kernel with IA-32
+# emulation off (or with TESSALY_EMULATE_I386=1) every Windows step runs
+# inside scripts/i386-userns.sh, where qemu-i386 runs 32-bit code.
+if [ "${TESSALY_EMULATE_I386:-}" != 1 ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  in_i386=()
+else
+  in_i386=("$root/scripts/i386-userns.sh")
+fi
 
 build_preset() {   # configure and build one preset
   (cd "$root" && cmake --preset "$1" >/dev/null)
   cmake --build --preset "$1" -j "$jobs"
 }
 
-ensure_wine_prefix() {
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    mkdir -p "$WINEPREFIX"
-    "$wine_loader" wineboot -i >/dev/null 2>&1 || true
-    wineserver -w
-  fi
+# Ends the Wine servers of the given prefixes (and with them their
+# programs): for traps on exit and Ctrl-C.
+end_wine() {
+  local prefix
+  for prefix in "$@"; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix timeout 10 wineserver -k 2>/dev/null
+  done
+  return 0
 }

@@ -25,12 +25,13 @@ install_missing cmake ninja-build g++ clang libclang-rt-14-dev googletest libgte
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth x11-apps \
   imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3
 
-# Where 32-bit programs cannot start, wine32 runs through qemu-i386 inside a
-# private namespace (scripts/i386-userns.sh). qemu-user 10 from backports
+# Where 32-bit programs cannot start (or TESSALY_EMULATE_I386=1 asks for the
+# emulated route), wine32 runs through qemu-i386 inside a private namespace
+# (scripts/i386-userns.sh). qemu-user 10 from backports
 # starts a 32-bit Wine process in seconds where bookworm's 7.2 takes a
 # minute. Its qemu-i386 is static, and without qemu-user-binfmt nothing is
 # registered machine-wide.
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+if [ "${TESSALY_EMULATE_I386:-}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   if ! apt-get indextargets --format '$(RELEASE)' | grep -qx bookworm-backports; then
     # The machine's own Debian mirror, as its sources name it.
     mirror=$(apt-get indextargets --format '$(RELEASE) $(REPO_URI)' | awk '$1 == "bookworm" {print $2; exit}')

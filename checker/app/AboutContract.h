@@ -1,6 +1,6 @@
 // What the outside world may rely on about the main window: its class and
 // caption, the control ids with the controls' names, and the registered
-// message by which a test driver asks how many check runs have happened.
+// message by which a test driver asks about the check runs and Timer1.
 // Shared with the end-to-end test driver.
 #pragma once
 
@@ -34,17 +34,15 @@ inline constexpr ControlName kControlNames[] = {
     {kLblTitle, "lblTitle"}, {kLblVersion, "lblVersion"},
 };
 
-// SendMessage(window, RegisterWindowMessage(kRunCountMessage), which, 0):
-// which = 0 gives the number of check runs started so far, 1 the number
-// finished; 2 the last finished run's duration and 3 the part of it spent
-// in the probe and the file system, both in microseconds. Harmless to
-// users: it only reads counters.
-inline constexpr wchar_t kRunCountMessage[] = L"Tessaly.RunCount";
-enum RunCount : int {
-    kRunsStarted = 0,
-    kRunsFinished = 1,
-    kLastRunMicroseconds = 2,
-    kLastRunPlatformMicroseconds = 3,
+// SendMessage(window, RegisterWindowMessage(kRunStateQuery), item, 0)
+// answers with one of the items below. Harmless to users: it only reads.
+inline constexpr wchar_t kRunStateQuery[] = L"Tessaly.QueryRunState";
+enum RunStateItem : int {
+    kRunsStarted = 0,                  // check runs started so far
+    kRunsFinished = 1,                 // check runs finished so far
+    kLastRunMicroseconds = 2,          // the last finished run's duration
+    kLastRunPlatformMicroseconds = 3,  // the part of it in the probe and the file system
+    kTimer1ArmedTick = 4,              // GetTickCount() when Timer1 was last enabled
 };
 
 }  // namespace tessaly::about

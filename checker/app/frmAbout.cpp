@@ -39,7 +39,7 @@ HICON LoadAppIcon(int size) {
 const wchar_t* frmAbout::ClassName() const { return kClassName; }
 
 bool frmAbout::Load() {
-    runCountMessage_ = RegisterWindowMessageW(kRunCountMessage);
+    runStateQuery_ = RegisterWindowMessageW(kRunStateQuery);
     UINT dpi = WindowDpi(nullptr);
     bigIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXICON, dpi)));
     smallIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXSMICON, dpi)));
@@ -77,7 +77,7 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case DM_GETDEFID: return OnGetDefId();
     case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
     default:
-        if (msg == runCountMessage_ && msg != 0) return OnRunCount(wParam);
+        if (msg == runStateQuery_ && msg != 0) return OnRunStateQuery(wParam);
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }
 }
@@ -211,7 +211,10 @@ void frmAbout::FitLabel(int id) {
     SetWindowPos(label, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void frmAbout::EnableTimer() { SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr); }
+void frmAbout::EnableTimer() {
+    SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
+    timer1ArmedTick_ = GetTickCount();
+}
 
 LRESULT frmAbout::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return 0;
@@ -296,11 +299,12 @@ LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
     return 0;
 }
 
-LRESULT frmAbout::OnRunCount(WPARAM which) {
-    switch (which) {
+LRESULT frmAbout::OnRunStateQuery(WPARAM item) {
+    switch (item) {
     case kRunsFinished: return static_cast<LRESULT>(runsFinished_);
     case kLastRunMicroseconds: return static_cast<LRESULT>(lastRunTimes_.wholeRun);
     case kLastRunPlatformMicroseconds: return static_cast<LRESULT>(lastRunTimes_.platformWork);
+    case kTimer1ArmedTick: return static_cast<LRESULT>(timer1ArmedTick_);
     default: return static_cast<LRESULT>(runsStarted_);
     }
 }

@@ -41,7 +41,7 @@ private:
     LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDefId();
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
-    LRESULT OnRunCount(WPARAM which);
+    LRESULT OnRunStateQuery(WPARAM item);
 
     void CreateControls();
     void ApplyDpi(UINT dpi);          // fonts, control rectangles and the icon for a DPI
@@ -65,10 +65,11 @@ private:
     bool waitCursor_ = false;         // hourglass until the first run ends
     bool running_ = false;            // a check run is in progress
     HWND lastFocus_ = nullptr;
-    UINT runCountMessage_ = 0;
+    UINT runStateQuery_ = 0;
     unsigned runsStarted_ = 0;
     unsigned runsFinished_ = 0;
     RunTimes lastRunTimes_;           // of the last finished run
+    DWORD timer1ArmedTick_ = 0;
 };
 
 }  // namespace tessaly

@@ -42,6 +42,15 @@ struct ImageInfo {
 // virtual tables (operation order, thiscall on 32-bit, the bounds right after
 // the table pointer). Nothing C++-compiler-specific crosses the DLL boundary.
 
+// The destructor is the table's last entry. Compilers give it different
+// numbers of slots (one in the MSVC ABI, two, complete and deleting, in the
+// Itanium ABI that g++ uses), so a host and a plug-in from different
+// compilers disagree on where anything after it lies. That is harmless only
+// because it is last and nothing at or after it is called across the
+// boundary: the host never destroys a callback (it lives on the plug-in's
+// stack), and an operation a derived class adds after it is called by the
+// plug-in's own code alone.
+
 // Callback for an in-place walk: ReplacePixel rewrites one pixel.
 class ReplaceCallback {
 public:

@@ -200,11 +200,9 @@ TEST(PixkitOn32BitWindows, DecoratedNamesAreNotExported) {
 // returns ESP after the call minus ESP before the pushes: 0 when the callee
 // removed exactly its arguments. A Windows caller promises only 4-byte
 // alignment, so the exports must not rely on more.
-extern "C" int32_t CallWithStackAt(const void* fn, const uint32_t* args, int32_t count, int32_t offset);
-asm(R"(
-    .text
-    .p2align 4
-_CallWithStackAt:
+// Naked: the body is the whole function, in the function's own section.
+extern "C" __attribute__((naked)) int32_t CallWithStackAt(const void*, const uint32_t*, int32_t, int32_t) {
+    asm(R"(
     pushl %ebp
     movl  %esp, %ebp
     pushl %ebx
@@ -236,6 +234,7 @@ _CallWithStackAt:
     popl  %ebp
     ret
 )");
+}
 
 TEST(PixkitOn32BitWindows, ExportsRemoveExactlyTheirArgumentsAtAnyStackAlignment) {
     const Exports* e = Plugin();

@@ -125,42 +125,10 @@ void SetString(const wchar_t* keyName, const wchar_t* valueName, const std::wstr
 
 }  // namespace
 
-namespace {
-
-bool targetIs32BitUnder64 = false;
-
-// Is the program a 32-bit x86 one? Read from its PE header.
-bool Is32BitX86Program(const std::wstring& exePath) {
-    HANDLE file = CreateFileW(exePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    IMAGE_DOS_HEADER dos = {};
-    IMAGE_FILE_HEADER header = {};
-    DWORD signature = 0, read = 0;
-    bool ok = ReadFile(file, &dos, sizeof dos, &read, nullptr) && read == sizeof dos &&
-              dos.e_magic == IMAGE_DOS_SIGNATURE &&
-              SetFilePointer(file, dos.e_lfanew, nullptr, FILE_BEGIN) != INVALID_SET_FILE_POINTER &&
-              ReadFile(file, &signature, sizeof signature, &read, nullptr) && signature == IMAGE_NT_SIGNATURE &&
-              ReadFile(file, &header, sizeof header, &read, nullptr) && read == sizeof header;
-    CloseHandle(file);
-    return ok && header.Machine == IMAGE_FILE_MACHINE_I386;
-}
-
-}  // namespace
-
-void SetTargetProgram(const std::wstring& exePath) {
-    targetIs32BitUnder64 = sizeof(void*) == 8 && Is32BitX86Program(exePath);
-}
-
 std::wstring SystemFolder() {
     wchar_t folder[MAX_PATH] = {};
     GetSystemDirectoryW(folder, MAX_PATH);
     return folder;
-}
-
-std::wstring SystemFilesFolder() {
-    wchar_t folder[MAX_PATH] = {};
-    if (targetIs32BitUnder64 && GetSystemWow64DirectoryW(folder, MAX_PATH) > 0) return folder;
-    return SystemFolder();
 }
 
 bool SeedSystemFolder(const std::wstring& fixtureDir) {
@@ -172,7 +140,7 @@ bool SeedSystemFolder(const std::wstring& fixtureDir) {
             return false;
         }
         std::wstring from = fixtureDir + L"\\" + seed.fixture;
-        std::wstring to = SystemFilesFolder() + L"\\" + seed.catalogueName;
+        std::wstring to = SystemFolder() + L"\\" + seed.catalogueName;
         if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) {
             std::fwprintf(stderr, L"cannot copy %ls to %ls (error %lu)\n", from.c_str(), to.c_str(), GetLastError());
             return false;
@@ -192,7 +160,7 @@ bool CollectFacts(std::vector<FileFacts>& facts) {
     facts.clear();
     for (const CatalogueRow& row : Catalogue()) {
         FileFacts f;
-        std::wstring path = SystemFilesFolder() + L"\\" + row.name;
+        std::wstring path = SystemFolder() + L"\\" + row.name;
         if (ReadTimeAndSize(path, f)) {
             if (const Seed* seed = SeedFor(row.name)) {
                 f.version = seed->version;

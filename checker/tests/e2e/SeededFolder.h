@@ -10,14 +10,8 @@
 
 namespace e2e {
 
-// The program under test: a 32-bit one run from this 64-bit driver sees
-// the 32-bit system folder (syswow64) under the system folder's name.
-void SetTargetProgram(const std::wstring& exePath);
-
-// The system folder as the program names it, and where its files are for
-// this driver.
+// The system folder, as the program under test (32-bit, like this driver) sees it.
 std::wstring SystemFolder();
-std::wstring SystemFilesFolder();
 
 // Copies the fixture files into the system folder under catalogue names.
 // False (with a message on stderr) when a fixture cannot be copied.

@@ -2,12 +2,13 @@
 
 #include "AboutContract.h"
 
+#include <cstdlib>
 #include <vector>
 
 namespace e2e {
 
 TessalyProcess::TessalyProcess(const std::wstring& exePath)
-    : exePath_(exePath), runCountMessage_(RegisterWindowMessageW(tessaly::about::kRunCountMessage)) {}
+    : exePath_(exePath), runStateQuery_(RegisterWindowMessageW(tessaly::about::kRunStateQuery)) {}
 
 TessalyProcess::~TessalyProcess() {
     if (process_.hProcess) {
@@ -41,7 +42,7 @@ bool TessalyProcess::Start() {
             }
             return !Running();
         },
-        60);  // under emulation (WaitFactor) a 32-bit program takes a minute or two to start
+        60);
     QueryPerformanceCounter(&windowFound_);
     return found && window_ != nullptr;
 }
@@ -57,17 +58,10 @@ std::wstring TessalyProcess::Text(int id) const {
     return std::wstring(buffer.data(), copied);
 }
 
-long TessalyProcess::RunCount(WPARAM which) const {
+long TessalyProcess::Query(WPARAM item) const {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window_, runCountMessage_, which, 0, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
+    if (!SendMessageTimeoutW(window_, runStateQuery_, item, 0, SMTO_ABORTIFHUNG, 10000, &result)) return -1;
     return static_cast<long>(result);
-}
-
-long TessalyProcess::RunsStarted() const { return RunCount(tessaly::about::kRunsStarted); }
-long TessalyProcess::RunsFinished() const { return RunCount(tessaly::about::kRunsFinished); }
-long TessalyProcess::LastRunMicroseconds() const { return RunCount(tessaly::about::kLastRunMicroseconds); }
-long TessalyProcess::LastRunPlatformMicroseconds() const {
-    return RunCount(tessaly::about::kLastRunPlatformMicroseconds);
 }
 
 HWND TessalyProcess::FocusedControl() const {
@@ -92,9 +86,9 @@ void TessalyProcess::Type(int id, const std::wstring& text) const {
 
 void TessalyProcess::Close() const { PostMessageW(window_, WM_CLOSE, 0, 0); }
 
-void TessalyProcess::SendClick(int id) const {
+bool TessalyProcess::SendClick(int id) const {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+    return SendMessageTimeoutW(Control(id), BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) != 0;
 }
 
 void TessalyProcess::SendTyping(int id, const std::wstring& text) const {
@@ -103,16 +97,22 @@ void TessalyProcess::SendTyping(int id, const std::wstring& text) const {
                         10000, &ignored);
 }
 
-void TessalyProcess::SendClose() const {
-    // The program ends while handling it, so the call returns no answer.
+bool TessalyProcess::SendClose() const {
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(window_, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored);
+    return SendMessageTimeoutW(window_, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) != 0;
 }
 
 double WaitFactor() {
-    static const double factor = GetEnvironmentVariableW(L"TESSALY_E2E_SLOW", nullptr, 0) > 0 ? 6.0 : 1.0;
+    static const double factor = [] {
+        wchar_t text[16] = {};
+        GetEnvironmentVariableW(L"TESSALY_WAIT_FACTOR", text, 16);
+        const double value = _wtof(text);
+        return value >= 1.0 ? value : 1.0;
+    }();
     return factor;
 }
+
+void Pause(double seconds) { Sleep(static_cast<DWORD>(seconds * WaitFactor() * 1000)); }
 
 bool TessalyProcess::WaitForExit(DWORD ms) const {
     return process_.hProcess && WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;

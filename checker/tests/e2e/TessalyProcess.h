@@ -2,6 +2,8 @@
 // window, read its controls, press its buttons and keys, wait for its end.
 #pragma once
 
+#include "AboutContract.h"
+
 #include <windows.h>
 
 #include <string>
@@ -20,10 +22,9 @@ public:
     DWORD ProcessId() const { return pid_; }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
     std::wstring Text(int id) const;         // WM_GETTEXT of a control
-    long RunsStarted() const;                // through the test hook; -1 if no answer
-    long RunsFinished() const;
-    long LastRunMicroseconds() const;        // the last finished run, whole
-    long LastRunPlatformMicroseconds() const;  // the part of it in the probe and file system
+    long Query(WPARAM item) const;           // the window's run-state query; -1 if no answer
+    long RunsStarted() const { return Query(tessaly::about::kRunsStarted); }
+    long RunsFinished() const { return Query(tessaly::about::kRunsFinished); }
     HWND FocusedControl() const;
     void Click(int id) const;                // BM_CLICK, posted
     void Key(HWND target, WPARAM key) const; // WM_KEYDOWN + WM_KEYUP, posted
@@ -31,29 +32,31 @@ public:
     void Close() const;                      // WM_CLOSE, posted
     // Sent, so handled by the time they return: at the program's next yield
     // or in its message loop. A counter read after one of these tells
-    // whether the run was still in progress when it was handled.
-    void SendClick(int id) const;            // BM_CLICK
+    // whether the run was still in progress when it was handled. True when
+    // the handler answered; a handler that ends the program never does.
+    bool SendClick(int id) const;            // BM_CLICK
     void SendTyping(int id, const std::wstring& text) const;  // EM_REPLACESEL, as typed or pasted
-    void SendClose() const;                  // WM_CLOSE
+    bool SendClose() const;                  // WM_CLOSE
     bool WaitForExit(DWORD ms) const;
     bool Running() const { return !WaitForExit(0); }
     double SecondsSinceWindow() const;
 
 private:
-    long RunCount(WPARAM which) const;
-
     std::wstring exePath_;
     PROCESS_INFORMATION process_ = {};
     HWND window_ = nullptr;
     DWORD pid_ = 0;
-    UINT runCountMessage_ = 0;
+    UINT runStateQuery_ = 0;
     LARGE_INTEGER windowFound_ = {};
 };
 
-// How many times longer than usual every wait may take: 6 when the
-// environment sets TESSALY_E2E_SLOW (the program runs under emulation and
-// takes a minute or more to start), 1 otherwise.
+// How many times longer than usual every wait and pause takes: the number
+// in TESSALY_WAIT_FACTOR (set where the programs run under emulation), else 1.
 double WaitFactor();
+
+// Sleeps `seconds` times WaitFactor: the time in which something that must
+// not happen would have happened.
+void Pause(double seconds);
 
 // Waits until `condition` holds, polling; false after `seconds` (times WaitFactor).
 template <class Condition>

@@ -107,6 +107,42 @@ void CloseAndExpectExit(TessalyProcess& app, const char* what) {
     Check(app.WaitForExit(30000), what);
 }
 
+struct BoxSearch {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param) {
+    auto* search = reinterpret_cast<BoxSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
+    return TRUE;
+}
+
+// The visible message boxes of the process.
+std::vector<HWND> MessageBoxes(DWORD pid) {
+    BoxSearch search{pid, {}};
+    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+BOOL CALLBACK CollectText(HWND hwnd, LPARAM param) {
+    wchar_t text[256] = {};
+    DWORD_PTR n = 0;
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
+    reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
+    return TRUE;
+}
+
+std::vector<std::wstring> ChildTexts(HWND parent) {
+    std::vector<std::wstring> texts;
+    EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
 const std::wstring kSearchPath = L"SearchPath\xFF1A";
 
 // The window's layout at 96 DPI: twips / 15. Labels may grow to their text.
@@ -185,7 +221,7 @@ int FirstRun(Context& c) {
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,
           "the box shows its top with the caret at the start, as after setting its whole text");
-    Sleep(2500);
+    Pause(2.5);
     Check(app.RunsStarted() == 1, "one arming gives exactly one run");
     CloseAndExpectExit(app, "WM_CLOSE ends the program");
     return 0;
@@ -196,12 +232,11 @@ int RefreshIdle(Context& c) {
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     Check(WaitFinished(app, 1), "the first run finishes");
     std::wstring before = app.Text(kText1);
-    app.Click(kCommand1);
-    app.Click(kCommand1);
-    Sleep(300);
+    app.SendClick(kCommand1);
+    app.SendClick(kCommand1);
     CheckText(app.Text(kText1), before, "Refreshed alone does not touch the report");
     Check(WaitFinished(app, 2), "Refreshed gives a run");
-    Sleep(3000);
+    Pause(2.5);
     Check(app.RunsStarted() == 2, "two clicks while idle give one run, not two");
     CheckText(app.Text(kText1), c.expected, "the second run rewrites the report from its header");
     app.Click(kCmdOK);
@@ -210,6 +245,8 @@ int RefreshIdle(Context& c) {
 }
 
 int RefreshDuringRun(Context& c) {
+    SetToolPath(nullptr);  // no System Information tool: its button shows the message
+    SetToolFolder(nullptr);
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     if (!Check(WaitMidRun(app), "a run is in progress")) return 1;
@@ -217,9 +254,17 @@ int RefreshDuringRun(Context& c) {
     app.SendTyping(kText1, typed);
     app.SendClick(kCommand1);
     Check(StillInFirstRun(app), "the typing and the click were handled during the run");
+    // The message that System info shows from inside the run's yield holds
+    // the run while Timer1 goes on ticking: the run surely spans two ticks.
+    app.Click(kCmdSysInfo);
+    Check(WaitUntil([&] { return !MessageBoxes(app.ProcessId()).empty(); }, 30) && StillInFirstRun(app),
+          "the message shows inside the run");
+    Sleep(2500);
+    for (HWND box : MessageBoxes(app.ProcessId())) PostMessageW(box, WM_COMMAND, IDOK, 0);
     Check(WaitFinished(app, 1), "the run finishes");
-    Sleep(3000);
-    Check(app.RunsStarted() == 1, "Refreshed during a run gives no second run");
+    Check(app.Query(kLastRunMicroseconds) > 2000000, "the run spanned two ticks of Timer1 or more");
+    Pause(2.5);
+    Check(app.RunsStarted() == 1, "ticks and Refreshed during a run give no second run");
     std::wstring report = app.Text(kText1);
     std::size_t at = report.find(typed);
     if (Check(at != std::wstring::npos, "text typed during the run stays in the report")) {
@@ -234,10 +279,15 @@ int RefreshDuringRun(Context& c) {
 int CloseEarly(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
+    const DWORD armed = static_cast<DWORD>(app.Query(kTimer1ArmedTick));
     Check(app.RunsStarted() == 0, "no run yet when the close request comes");
-    app.Close();
-    bool ended = app.WaitForExit(30000);
-    Check(ended, "closing within the first second ends the program");
+    // A sent message is handled before any timer message, so a close sent
+    // before Timer1 can first expire is handled before any tick: no run.
+    const DWORD sentAfter = GetTickCount() - armed;
+    std::printf("the close was sent %lu ms after Timer1 was armed\n", sentAfter);
+    Check(sentAfter < 900, "the close comes before Timer1's first tick");
+    Check(!app.SendClose(), "the close ends the program while it is handled");
+    Check(app.WaitForExit(30000), "closing within the first second ends the program");
     return 0;
 }
 
@@ -245,8 +295,10 @@ int CloseMidRun(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     if (!Check(WaitMidRun(app), "a run is in progress")) return 1;
-    // Handled at the run's next yield: many rows are still to come.
-    app.SendClose();
+    // Handled at the run's next yield, with 20 rows or more still to come. A
+    // handler that ends the program never answers, and the run never goes on
+    // to its summary; one that let the run finish first would answer.
+    Check(!app.SendClose(), "the close ends the program inside the run");
     Check(app.WaitForExit(30000), "closing mid-run ends the program at once");
     return 0;
 }
@@ -280,42 +332,6 @@ int Escape(Context& c) {
     return 0;
 }
 
-struct BoxSearch {
-    DWORD pid;
-    std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param) {
-    auto* search = reinterpret_cast<BoxSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t cls[32] = {};
-    GetClassNameW(hwnd, cls, 32);
-    if (owner == search->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) search->found.push_back(hwnd);
-    return TRUE;
-}
-
-// The visible message boxes of the process.
-std::vector<HWND> MessageBoxes(DWORD pid) {
-    BoxSearch search{pid, {}};
-    EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-BOOL CALLBACK CollectText(HWND hwnd, LPARAM param) {
-    wchar_t text[256] = {};
-    DWORD_PTR n = 0;
-    SendMessageTimeoutW(hwnd, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &n);
-    reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(text);
-    return TRUE;
-}
-
-std::vector<std::wstring> ChildTexts(HWND parent) {
-    std::vector<std::wstring> texts;
-    EnumChildWindows(parent, CollectText, reinterpret_cast<LPARAM>(&texts));
-    return texts;
-}
-
 const std::wstring kToolFolder = L"C:\\e2e tools";  // a space, as under Program Files
 
 std::wstring ReadMark(const std::wstring& exe) {
@@ -345,15 +361,15 @@ int SysInfo(Context& c, const std::wstring* toolPath, const std::wstring* toolFo
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     Check(WaitFinished(app, 1), "the first run finishes");
-    app.Click(kCmdSysInfo);
     if (!expectStarted.empty()) {
+        // The click handler returns: no modal message held it.
+        Check(app.SendClick(kCmdSysInfo) && MessageBoxes(app.ProcessId()).empty(), "no message when the tool starts");
         Check(WaitUntil([&] { return !ReadMark(expectStarted).empty(); }, 30), "the tool is started");
         CheckText(ReadMark(expectStarted), L"\"" + expectStarted + L"\"", "the tool gets its quoted path as command line");
-        Sleep(1500);
-        Check(MessageBoxes(app.ProcessId()).empty(), "no message when the tool starts");
     } else {
+        app.Click(kCmdSysInfo);
         Check(WaitUntil([&] { return !MessageBoxes(app.ProcessId()).empty(); }, 30), "the message box shows");
-        Sleep(1500);
+        Pause(1.5);
         std::vector<HWND> boxes = MessageBoxes(app.ProcessId());
         Check(boxes.size() == 1, "the message shows once");
         if (!boxes.empty()) {
@@ -368,7 +384,7 @@ int SysInfo(Context& c, const std::wstring* toolPath, const std::wstring* toolFo
             Check(hasText, "the message text");
             PostMessageW(boxes[0], WM_COMMAND, IDOK, 0);
             Check(WaitUntil([&] { return MessageBoxes(app.ProcessId()).empty(); }, 30), "OK dismisses the message");
-            Sleep(1500);
+            Pause(1.5);
             Check(MessageBoxes(app.ProcessId()).empty(), "no second message");
         }
         Check(ReadMark(kToolFolder + L"\\MSINFO32.EXE").empty() && ReadMark(kToolFolder + L"\\marker.exe").empty(),
@@ -397,6 +413,27 @@ int SysInfoFolder(Context& c) {
 
 int SysInfoNone(Context& c) { return SysInfo(c, nullptr, nullptr, L""); }
 
+// A copy of Tessaly.exe started from a folder that also holds a planted
+// version.dll (the scenarios run with version=n,b: a DLL found there first).
+int PlantedDll(Context& c) {
+    const std::wstring folder = L"C:\\e2e downloads", exe = folder + L"\\Tessaly.exe";
+    const std::wstring planted = folder + L"\\version.dll", mark = planted + L".mark";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    DeleteFileW(mark.c_str());
+    if (!Check(CopyFileW(c.exe.c_str(), exe.c_str(), FALSE) &&
+                   CopyFileW((c.fixtures + L"\\planted\\version.dll").c_str(), planted.c_str(), FALSE),
+               "Tessaly.exe and the planted version.dll are in one folder")) {
+        return 1;
+    }
+    TessalyProcess app(exe);
+    if (!Check(app.Start(), "Tessaly starts")) return 1;
+    Check(WaitFinished(app, 1), "the first run finishes");
+    CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
+    Check(GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES, "the planted version.dll is never used");
+    CloseAndExpectExit(app, "WM_CLOSE ends the program");
+    return 0;
+}
+
 // Not a test: the first run and four refreshed ones, each with its whole
 // duration and the part of it spent in the probe and the file system.
 int MeasureRuns(Context& c) {
@@ -406,8 +443,8 @@ int MeasureRuns(Context& c) {
     for (long run = 1; run <= 5; ++run) {
         if (run > 1) app.Click(kCommand1);
         if (!Check(WaitFinished(app, run), "the run finishes")) return 1;
-        const double whole = app.LastRunMicroseconds() / 1000.0;
-        const double platform = app.LastRunPlatformMicroseconds() / 1000.0;
+        const double whole = app.Query(kLastRunMicroseconds) / 1000.0;
+        const double platform = app.Query(kLastRunPlatformMicroseconds) / 1000.0;
         ratios.push_back(whole / platform);
         std::printf("run %ld: %.0f ms, platform work %.0f ms, ratio %.2f\n", run, whole, platform, ratios.back());
     }
@@ -428,10 +465,10 @@ int WaitFirstRun() {
         std::printf("no Tessaly window\n");
         return 1;
     }
-    UINT message = RegisterWindowMessageW(kRunCountMessage);
-    auto count = [&](WPARAM which) {
+    UINT message = RegisterWindowMessageW(kRunStateQuery);
+    auto count = [&](WPARAM item) {
         DWORD_PTR result = 0;
-        SendMessageTimeoutW(window, message, which, 0, SMTO_ABORTIFHUNG, 10000, &result);
+        SendMessageTimeoutW(window, message, item, 0, SMTO_ABORTIFHUNG, 10000, &result);
         return static_cast<long>(result);
     };
     if (!WaitUntil([&] { return count(kRunsStarted) >= 1; }, 120)) return 1;
@@ -455,7 +492,7 @@ int wmain(int argc, wchar_t** argv) {
         {L"first-run", FirstRun},       {L"refresh-idle", RefreshIdle},   {L"refresh-during-run", RefreshDuringRun},
         {L"close-early", CloseEarly},   {L"close-mid-run", CloseMidRun},  {L"keyboard", Keyboard},
         {L"escape", Escape},            {L"sysinfo-path", SysInfoPath},   {L"sysinfo-folder", SysInfoFolder},
-        {L"sysinfo-none", SysInfoNone}, {L"measure-runs", MeasureRuns},
+        {L"sysinfo-none", SysInfoNone}, {L"planted-dll", PlantedDll},     {L"measure-runs", MeasureRuns},
     };
     const Scenario* scenario = nullptr;
     for (const Scenario& s : scenarios) {
@@ -470,7 +507,6 @@ int wmain(int argc, wchar_t** argv) {
     c.exe = argv[3];
     c.fixtures = argv[4];
     c.marker = argv[5];
-    SetTargetProgram(c.exe);
 
     // The mode the test asks for must be the mode Wine is in.
     wchar_t country[128] = {};
