@@ -1,5 +1,6 @@
 # Checks a built Windows binary without running it: its machine type, that it
-# imports only Windows' own DLLs (and the ones named in ALSO_ALLOWED), and,
+# imports only Windows' own DLLs (and the ones named in ALSO_ALLOWED), that it
+# carries no debug sections (they belong in the .debug file beside it), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
 # such names are one compiler's own and bind the file to a host built by it.
@@ -17,6 +18,12 @@ endif()
 execute_process(COMMAND ${OBJDUMP} -f ${FILE} OUTPUT_VARIABLE header)
 if(NOT header MATCHES "file format ${MACHINE}")
   message(FATAL_ERROR "${FILE} is not ${MACHINE}:\n${header}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -h ${FILE} OUTPUT_VARIABLE sections)
+string(REGEX MATCHALL " \\.debug_[a-z_]+" debug_sections "${sections}")
+if(debug_sections)
+  message(FATAL_ERROR "${FILE} carries debug sections:${debug_sections}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")

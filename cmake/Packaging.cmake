@@ -5,7 +5,9 @@
 # The shipped build is the 32-bit one; its files go to <source>/dist. Other
 # Windows builds (the 64-bit one that runs under wine64) collect into
 # <build>/dist so that they never mix with the shipped files. The binaries
-# are checked by the ctest entries binary_check_* (label `static`).
+# are the very files the tests run: they are stripped where they are built
+# (cmake/SplitDebugInfo.cmake). The ctest entries binary_check_* (label
+# `static`) check them.
 
 if(NOT WIN32)
   return()

@@ -1,0 +1,13 @@
+# split_debug_info(<target>): right after <target> is linked, moves its debug
+# information into <file>.debug beside it and strips the file itself. The
+# stripped file names the .debug file (and its CRC) in a .gnu_debuglink
+# section, where gdb and addr2line look for it. Stripping the built file, not
+# an installed copy, makes the file the tests run the very file that dist/
+# and the zip ship.
+function(split_debug_info target)
+  set(file $<TARGET_FILE:${target}>)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${file} ${file}.debug
+    COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${file}.debug ${file}
+    VERBATIM)
+endfunction()
