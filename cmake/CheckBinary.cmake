@@ -6,7 +6,45 @@
 # such names are one compiler's own and bind the file to a host built by it.
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
 #         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
+#
+# With ZIP, checks the distribution's zip instead: its folder FOLDER holds
+# the FILES, byte for byte as built, and nothing else; the read-me and the
+# notices (.txt) end their lines with CRLF, for Notepad.
+#   cmake -DZIP=... -DFOLDER=... -DFILES=a.exe;b.txt -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
+
+if(ZIP)
+  set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/binary_check_zip)
+  file(REMOVE_RECURSE ${unpacked})
+  file(ARCHIVE_EXTRACT INPUT ${ZIP} DESTINATION ${unpacked})
+  file(GLOB_RECURSE held RELATIVE ${unpacked}/${FOLDER} ${unpacked}/*)
+  set(names ${FILES})
+  list(TRANSFORM names REPLACE ".*/" "")
+  list(SORT names)
+  if(NOT held STREQUAL names)
+    message(FATAL_ERROR "${ZIP} holds ${held} in ${FOLDER}/, not ${names}")
+  endif()
+  foreach(built IN LISTS FILES)
+    get_filename_component(name ${built} NAME)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${built} ${unpacked}/${FOLDER}/${name}
+                    RESULT_VARIABLE differs)
+    if(differs)
+      message(FATAL_ERROR "${name} in ${ZIP} is not the built ${built}")
+    endif()
+    if(name MATCHES "\\.txt$")
+      # As hex bytes, one word each: file(READ) as text would drop the CRs.
+      file(READ ${built} bytes HEX)
+      string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+      string(REPLACE "0d 0a " "" bytes "${bytes}")
+      if(bytes MATCHES "0a ")
+        message(FATAL_ERROR "${name} has lines that do not end in CRLF")
+      endif()
+    endif()
+  endforeach()
+  message(STATUS "${ZIP}: ${names}")
+  return()
+endif()
+
 set(system_dlls kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll comctl32.dll
     version.dll shlwapi.dll ole32.dll oleaut32.dll msvcrt.dll comdlg32.dll uxtheme.dll)
 
