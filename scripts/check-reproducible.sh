@@ -19,8 +19,8 @@ build() {   # clone the commit into $1, build the shipped files, print their sum
 # Folders of different lengths, so that a path left in a file moves its bytes.
 build "$work/first" > "$work/first.sha256"
 build "$work/second-clone" > "$work/second.sha256"
-cat "$work/first.sha256"
-if diff "$work/first.sha256" "$work/second.sha256"; then
+for build in first second; do echo "$build build:"; cat "$work/$build.sha256"; done
+if cmp -s "$work/first.sha256" "$work/second.sha256"; then
   echo "reproducible: two builds of $commit give the same bytes"
   rm -rf "$work"
 else
