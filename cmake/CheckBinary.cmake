@@ -1,11 +1,50 @@
 # Checks a built Windows binary without running it: its machine type, that it
-# imports only Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), and,
+# imports only Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), that it
+# carries no debug sections (they belong in the .debug file beside it), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
 # such names are one compiler's own and bind the file to a host built by it.
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
 #         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
+#
+# With ZIP, checks the distribution's zip instead: its folder FOLDER holds
+# the FILES, byte for byte as built, and nothing else; the read-me and the
+# notices (.txt) end their lines with CRLF, for Notepad.
+#   cmake -DZIP=... -DFOLDER=... -DFILES=a.exe;b.txt -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
+
+if(ZIP)
+  set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/binary_check_zip)
+  file(REMOVE_RECURSE ${unpacked})
+  file(ARCHIVE_EXTRACT INPUT ${ZIP} DESTINATION ${unpacked})
+  file(GLOB_RECURSE held RELATIVE ${unpacked}/${FOLDER} ${unpacked}/*)
+  set(names ${FILES})
+  list(TRANSFORM names REPLACE ".*/" "")
+  list(SORT names)
+  if(NOT held STREQUAL names)
+    message(FATAL_ERROR "${ZIP} holds ${held} in ${FOLDER}/, not ${names}")
+  endif()
+  foreach(built IN LISTS FILES)
+    get_filename_component(name ${built} NAME)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${built} ${unpacked}/${FOLDER}/${name}
+                    RESULT_VARIABLE differs)
+    if(differs)
+      message(FATAL_ERROR "${name} in ${ZIP} is not the built ${built}")
+    endif()
+    if(name MATCHES "\\.txt$")
+      # As hex bytes, one word each: file(READ) as text would drop the CRs.
+      file(READ ${built} bytes HEX)
+      string(REGEX REPLACE "(..)" "\\1 " bytes "${bytes}")
+      string(REPLACE "0d 0a " "" bytes "${bytes}")
+      if(bytes MATCHES "0a ")
+        message(FATAL_ERROR "${name} has lines that do not end in CRLF")
+      endif()
+    endif()
+  endforeach()
+  message(STATUS "${ZIP}: ${names}")
+  return()
+endif()
+
 # Windows' KnownDLLs (always taken from the system folder, never from beside
 # the program) that a shipped file may import, and comctl32.dll, which the
 # manifest's side-by-side dependency binds. Any other DLL, version.dll for
@@ -23,6 +62,12 @@ endif()
 execute_process(COMMAND ${OBJDUMP} -f ${FILE} OUTPUT_VARIABLE header)
 if(NOT header MATCHES "file format ${MACHINE}")
   message(FATAL_ERROR "${FILE} is not ${MACHINE}:\n${header}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -h ${FILE} OUTPUT_VARIABLE sections)
+string(REGEX MATCHALL " \\.debug_[a-z_]+" debug_sections "${sections}")
+if(debug_sections)
+  message(FATAL_ERROR "${FILE} carries debug sections:${debug_sections}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")

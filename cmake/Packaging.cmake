@@ -1,41 +1,32 @@
-# The distribution: Tessaly.exe and pixkit.dll, zipped by CPack as
-# Tessaly-<version>-<win32|win64>.zip. The target `dist` (part of every
-# build) installs both files into the dist folder and runs CPack there.
-#
-# The shipped build is the 32-bit one; its files go to <source>/dist. Other
-# Windows builds (the 64-bit one that runs under wine64) collect into
-# <build>/dist so that they never mix with the shipped files. The binaries
-# are checked by the ctest entries binary_check_* (label `static`).
-
-if(NOT WIN32)
-  return()
-endif()
+# The distribution: Tessaly.exe and pixkit.dll with the read-me and the
+# third-party notices, and the zip of the four, Tessaly-<version>-win32.zip.
+# The target `dist` (part of every build of the shipped 32-bit build)
+# installs them into <source>/dist and writes the zip there. The binaries
+# are the very files the tests run: they are stripped where they are built
+# (cmake/SplitDebugInfo.cmake). The ctest entries binary_check_* (label
+# `static`) check them and the zip.
 get_filename_component(tessaly_root ${CMAKE_CURRENT_LIST_DIR}/.. ABSOLUTE)
 
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-  set(TESSALY_DIST_SUFFIX win32)
-  set(TESSALY_DIST_DIR ${tessaly_root}/dist CACHE PATH "Where the build collects the shipped files")
-else()
-  set(TESSALY_DIST_SUFFIX win64)
-  set(TESSALY_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the build collects the shipped files")
-endif()
+set(TESSALY_DIST_DIR ${tessaly_root}/dist CACHE PATH "Where the build collects the shipped files")
+set(TESSALY_DIST_NAME Tessaly-${PROJECT_VERSION}-win32)
+set(TESSALY_DIST_ZIP ${TESSALY_DIST_DIR}/${TESSALY_DIST_NAME}.zip)
+
+# The read-me and the notices, kept with LF line ends: given CRLF here for
+# Notepad, with the version filled in.
+set(dist_texts README.txt THIRD-PARTY-NOTICES.txt)
+foreach(text IN LISTS dist_texts)
+  configure_file(${tessaly_root}/package/${text} ${CMAKE_BINARY_DIR}/package/${text} @ONLY NEWLINE_STYLE CRLF)
+endforeach()
+list(TRANSFORM dist_texts PREPEND ${CMAKE_BINARY_DIR}/package/)
+set(TESSALY_DIST_FILES $<TARGET_FILE:Tessaly> $<TARGET_FILE:pixkit> ${dist_texts})
 
 install(TARGETS Tessaly pixkit RUNTIME DESTINATION . COMPONENT shipped LIBRARY DESTINATION . COMPONENT shipped)
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME Tessaly)
-set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_FILE_NAME Tessaly-${PROJECT_VERSION}-${TESSALY_DIST_SUFFIX})
-set(CPACK_PACKAGE_DIRECTORY ${TESSALY_DIST_DIR})
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
-set(CPACK_COMPONENTS_ALL shipped)
-set(CPACK_OUTPUT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackConfig.cmake)
-include(CPack)
+install(FILES ${dist_texts} DESTINATION . COMPONENT shipped)
 
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${TESSALY_DIST_DIR} --component shipped
-  COMMAND ${CMAKE_CPACK_COMMAND} --config ${CMAKE_BINARY_DIR}/CPackConfig.cmake -B ${TESSALY_DIST_DIR}
-  COMMAND ${CMAKE_COMMAND} -E rm -rf ${TESSALY_DIST_DIR}/_CPack_Packages
-  COMMENT "Collecting Tessaly.exe and pixkit.dll in ${TESSALY_DIST_DIR} with their zip"
+  COMMAND ${Python3_EXECUTABLE} ${tessaly_root}/cmake/make-zip.py ${TESSALY_DIST_ZIP} ${TESSALY_DIST_NAME} ${TESSALY_DIST_FILES}
+  COMMENT "Collecting Tessaly.exe, pixkit.dll, the read-me and the notices in ${TESSALY_DIST_DIR} with their zip"
   VERBATIM)
 add_dependencies(dist Tessaly pixkit)
