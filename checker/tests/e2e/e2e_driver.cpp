@@ -109,7 +109,7 @@ void CloseAndExpectExit(TessalyProcess& app, const char* what) {
 
 const std::wstring kSearchPath = L"SearchPath\xFF1A";
 
-// The window's layout at 96 DPI: twips / 15. Labels may grow to their text.
+// The window's layout in twips. Labels may grow to their text.
 struct ExpectedControl {
     int id;
     int left, top, width, height;  // twips
@@ -124,18 +124,22 @@ const ExpectedControl kLayout[] = {
     {kLblTitle, 930, 240, 3525, 360, true},    {kLblVersion, 4650, 360, 1365, 225, true},
 };
 
+// At the DPI that run-e2e.sh sets in the prefix for the scenario.
 void CheckLayout(const TessalyProcess& app) {
+    wchar_t dpi[8] = L"96";
+    GetEnvironmentVariableW(L"TESSALY_E2E_DPI", dpi, 8);
+    auto px = [&](int twips) { return MulDiv(twips, _wtoi(dpi), 1440); };
     RECT client = {};
     GetClientRect(app.Window(), &client);
-    Check(client.right == 8670 / 15 && client.bottom == 6150 / 15, "client area 8670 x 6150 twips (578 x 410 at 96 DPI)");
+    Check(client.right == px(8670) && client.bottom == px(6150), "client area 8670 x 6150 twips at the prefix's DPI");
     for (const ExpectedControl& e : kLayout) {
         RECT r = {};
         GetWindowRect(app.Control(e.id), &r);
         MapWindowPoints(nullptr, app.Window(), reinterpret_cast<POINT*>(&r), 2);
-        bool placed = r.left == e.left / 15 && r.top == e.top / 15;
+        bool placed = r.left == px(e.left) && r.top == px(e.top);
         int width = r.right - r.left, height = r.bottom - r.top;
-        bool sized = e.label ? width >= e.width / 15 && height >= e.height / 15
-                             : width == e.width / 15 && height == e.height / 15;
+        bool sized = e.label ? width >= px(e.width) && height >= px(e.height)
+                             : width == px(e.width) && height == px(e.height);
         if (!placed || !sized) {
             std::printf("  control %d at (%ld,%ld) %dx%d\n", e.id, r.left, r.top, width, height);
         }
@@ -146,6 +150,21 @@ void CheckLayout(const TessalyProcess& app) {
     int dx = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left;
     int dy = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top;
     Check(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1, "window centred on the screen");
+}
+
+// Report lines that the box shows on more than one display line, each
+// printed; the Japanese notes ("*1:...", "*2:..."), prose, may wrap.
+int WrappedTableLines(HWND box, const std::wstring& report) {
+    int wrapped = 0;
+    for (std::size_t at = 0, end = 0; at < report.size(); at = end + 2) {
+        end = std::min(report.find(L"\r\n", at), report.size());
+        if (end > at && report[at] != L'*' &&
+            SendMessageW(box, EM_LINEFROMCHAR, at, 0) != SendMessageW(box, EM_LINEFROMCHAR, end - 1, 0)) {
+            std::printf("  wraps: [%s]\n", Utf8(report.substr(at, end - at)).c_str());
+            ++wrapped;
+        }
+    }
+    return wrapped;
 }
 
 int FirstRun(Context& c) {
@@ -182,6 +201,7 @@ int FirstRun(Context& c) {
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
     HWND box = app.Control(kText1);
+    Check(WrappedTableLines(box, c.expected) == 0, "every line of the table fits the box's width");
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,
           "the box shows its top with the caret at the start, as after setting its whole text");
