@@ -229,17 +229,48 @@ int RefreshIdle(Context& c) {
     return 0;
 }
 
+// A window as the screen shows it, read back from the screen.
+std::vector<DWORD> ScreenPixels(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), r.right - r.left, r.top - r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    const DWORD* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + (r.right - r.left) * (r.bottom - r.top));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 int RefreshDuringRun(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     if (!Check(WaitMidRun(app), "a run is in progress")) return 1;
+    HWND box = app.Control(kText1);
+    // Half the rows in the box, for the scrolling below; the rest still to come.
+    WaitUntil([&] { return SendMessageW(box, EM_GETLINECOUNT, 0, 0) > 45 || !app.Running(); }, 60);
     const std::wstring typed = L"typed during the run";
     app.SendTyping(kText1, typed);
     app.SendClick(kCommand1);
-    Check(StillInFirstRun(app), "the typing and the click were handled during the run");
+    for (int page = 0; page < 3; ++page) SendMessageTimeoutW(box, WM_VSCROLL, SB_PAGEDOWN, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+    Check(StillInFirstRun(app), "the typing, the click and the scrolling were handled during the run");
     Check(WaitFinished(app, 1), "the run finishes");
     Sleep(3000);
     Check(app.RunsStarted() == 1, "Refreshed during a run gives no second run");
+    const std::vector<DWORD> shown = ScreenPixels(box);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Sleep(500);
+    const std::vector<DWORD> repainted = ScreenPixels(box);
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < shown.size() && i < repainted.size(); ++i) differ += shown[i] != repainted[i];
+    std::printf("pixels of the box that a repaint changed: %zu\n", differ);
+    Check(differ == 0 && !shown.empty(), "after a run that the user scrolled, the screen shows what the box holds");
     std::wstring report = app.Text(kText1);
     std::size_t at = report.find(typed);
     if (Check(at != std::wstring::npos, "text typed during the run stays in the report")) {
