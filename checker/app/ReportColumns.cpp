@@ -84,10 +84,13 @@ ReportTable LayOutReportTable(HDC dc, int textWidth) {
     const int average = std::max(1, (Width(dc, "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ") / 26 + 1) / 2);
     const int gap = (average + 1) / 2;
 
+    // Each column is as wide as its widest value or its header word.
+    const std::vector<std::string> words = HeaderWords();
     int width[kColumnCount] = {};
     int tableWidth = (kColumnCount - 1) * gap;
     for (int column = kName; column < kColumnCount; ++column) {
-        width[column] = Widest(dc, ColumnTexts(static_cast<Column>(column)), kFieldWidths[column]);
+        width[column] = std::max(Widest(dc, ColumnTexts(static_cast<Column>(column)), kFieldWidths[column]),
+                                 Width(dc, words[column]));
         tableWidth += width[column];
     }
     // Room to spare goes between the columns, less what rounding the stops
@@ -100,7 +103,6 @@ ReportTable LayOutReportTable(HDC dc, int textWidth) {
     }
     // Name, Date and Version take two tabs in the header: the first stops
     // just after the word, shorter than any value of the column.
-    const std::vector<std::string> words = HeaderWords();
     auto afterWord = [&](Column column) { return start[column] + Width(dc, words[column]) + gap; };
     const int pixels[] = {afterWord(kName), start[kDate],    afterWord(kDate),    start[kSize],
                           start[kLanguage], start[kVersion], afterWord(kVersion), start[kStatus]};
