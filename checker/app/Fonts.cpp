@@ -2,6 +2,8 @@
 
 #include "Dpi.h"
 
+#include <cstdlib>
+
 namespace tessaly {
 
 UniqueFont CreateTitleFont(UINT dpi) {
@@ -17,8 +19,11 @@ UniqueFont CreateTitleFont(UINT dpi) {
     return UniqueFont(CreateFontIndirectW(&font));
 }
 
-UniqueFont CreateMessageFont(UINT dpi) {
+UniqueFont CreateMessageFont(UINT dpi, int smaller) {
     LOGFONTW font = MessageFontForDpi(dpi);
+    const int height = std::abs(font.lfHeight) - smaller;  // negative: character height, positive: cell height
+    if (smaller > 0 && height < MulDiv(6, static_cast<int>(dpi), 72)) return UniqueFont();
+    font.lfHeight = font.lfHeight < 0 ? -height : height;
     return UniqueFont(CreateFontIndirectW(&font));
 }
 

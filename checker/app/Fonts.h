@@ -1,5 +1,5 @@
-// The window's two fonts: the title font of lblTitle and the message font
-// that every other control uses, both sized for the window's DPI.
+// The window's fonts: the title font of lblTitle and the message font that
+// every other control uses, both sized for the window's DPI.
 #pragma once
 
 #include "Handles.h"
@@ -10,6 +10,8 @@ namespace tessaly {
 UniqueFont CreateTitleFont(UINT dpi);
 
 // The system's message font, so that Japanese text shows on any system.
-UniqueFont CreateMessageFont(UINT dpi);
+// `smaller` pixels less high for the report box, whose table must fit its
+// width; none when that would be below 6 pt.
+UniqueFont CreateMessageFont(UINT dpi, int smaller = 0);
 
 }  // namespace tessaly

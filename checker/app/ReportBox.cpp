@@ -17,10 +17,22 @@ bool LooksTheSame(const SCROLLBARINFO& a, const SCROLLBARINFO& b) {
            a.xyThumbBottom == b.xyThumbBottom && std::memcmp(a.rgstate, b.rgstate, sizeof a.rgstate) == 0;
 }
 
+// The view at the top, the caret at the start and the text ending with a
+// line break: appending then changes nothing on screen but the new lines.
+bool AtRest(HWND box, int end) {
+    DWORD start = 0, stop = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&stop));
+    const LRESULT lastLine = SendMessageW(box, EM_LINEFROMCHAR, end, 0);
+    return start == 0 && stop == 0 && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
+           SendMessageW(box, EM_LINEINDEX, lastLine, 0) == end;
+}
+
 }  // namespace
 
 void AppendToReportBox(HWND box, const std::wstring& text) {
     const SCROLLBARINFO barBefore = VerticalBar(box);
+    const int end = GetWindowTextLengthW(box);
+    const bool atRest = AtRest(box, end);
 
     // Replacing the empty selection at the end lays out only the new lines;
     // setting the whole text would lay out every line again for each row.
@@ -29,13 +41,19 @@ void AppendToReportBox(HWND box, const std::wstring& text) {
     // paint its scroll bar at each step, scrolled to the end and back.
     const LONG style = GetWindowLongW(box, GWL_STYLE);
     SetWindowLongW(box, GWL_STYLE, style & ~WS_VISIBLE);
-    const int end = GetWindowTextLengthW(box);
     SendMessageW(box, EM_SETSEL, end, end);
     SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(box, EM_SETSEL, 0, 0);
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
     SetWindowLongW(box, GWL_STYLE, style);
 
+    // Whatever the control painted while hidden is lost: when the user had
+    // scrolled, selected or typed at the end, the view, the caret or lines
+    // above the new ones moved, so the whole box is painted again.
+    if (!atRest) {
+        RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+        return;
+    }
     // Frame only: a WM_PAINT would make the box lay out its visible lines
     // again even when none of them changed.
     const SCROLLBARINFO barAfter = VerticalBar(box);

@@ -11,7 +11,8 @@ namespace tessaly {
 // Appends text at the end of the box. The box then looks as if its whole
 // text had been set: caret and view at the top. The lines that came into
 // view are painted at the next yield; the scroll bar at once, and only when
-// its thumb moved or changed size.
+// its thumb moved or changed size. When the user had moved the view or the
+// caret, or typed at the end, the whole box is painted at the next yield.
 void AppendToReportBox(HWND box, const std::wstring& text);
 
 }  // namespace tessaly

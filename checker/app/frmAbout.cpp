@@ -122,7 +122,7 @@ void frmAbout::ApplyDpi(UINT dpi) {
                      TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
         if (lstrcmpW(c.windowClass, L"STATIC") == 0 && c.id != kPicIcon) FitLabel(c.id);
     }
-    SetReportTabStops();
+    FitReportFont(dpi);
     SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon.Get()), 0);
     titleFont_ = std::move(titleFont);
     messageFont_ = std::move(messageFont);
@@ -134,17 +134,25 @@ void frmAbout::ApplyDpi(UINT dpi) {
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
-// Tab stops that line the report's columns up in the box's font; with the
-// default stops a row would not fit the box's width in the wider UI fonts.
-void frmAbout::SetReportTabStops() {
+// The report box takes the message font, a pixel smaller at a time until
+// the table's widest row fits the box's text width: a row that wraps is no
+// longer a table. The tab stops line the columns up in that font.
+void frmAbout::FitReportFont(UINT dpi) {
     HWND text1 = Control(kText1);
-    std::vector<int> stops;
-    {
+    ReportTable table;
+    for (int smaller = 0;; ++smaller) {
+        UniqueFont font = CreateMessageFont(dpi, smaller);
+        if (!font.Get()) break;  // as small as it gets: keep the last one
+        SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), FALSE);
+        reportFont_ = std::move(font);  // frees the last report font, which the box no longer holds
+        RECT text = {};  // the box's text area: its margins depend on the font
+        SendMessageW(text1, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&text));
         WindowDC dc(text1);
-        SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(text1, WM_GETFONT, 0, 0)));
-        stops = ReportTabStops(dc.Get());
+        SelectedObject selected(dc.Get(), reportFont_.Get());
+        table = LayOutReportTable(dc.Get(), text.right - text.left);
+        if (table.fits) break;
     }
-    SendMessageW(text1, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
+    SendMessageW(text1, EM_SETTABSTOPS, table.tabStops.size(), reinterpret_cast<LPARAM>(table.tabStops.data()));
     InvalidateRect(text1, nullptr, TRUE);
 }
 

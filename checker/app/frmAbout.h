@@ -45,7 +45,7 @@ private:
 
     void CreateControls();
     void ApplyDpi(UINT dpi);          // fonts, control rectangles and the icon for a DPI
-    void SetReportTabStops();
+    void FitReportFont(UINT dpi);     // the report box's font and tab stops
     void StartUp();
     void CentreOnScreen();
     void SetLabel(int id, const std::wstring& text);
@@ -57,6 +57,7 @@ private:
 
     UniqueFont titleFont_;
     UniqueFont messageFont_;
+    UniqueFont reportFont_;
     UniqueIcon bigIcon_;
     UniqueIcon smallIcon_;
     UniqueIcon pictureIcon_;

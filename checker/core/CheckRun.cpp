@@ -13,18 +13,6 @@ namespace {
 const char* const kCrLf = "\r\n";
 const char* const kJapanCountry = "JAPAN";
 
-// The words of a row, in the language of the system's country.
-struct RowWording {
-    const char* same;
-    const char* old;
-    const char* newer;
-    const char* missing;      // status of a missing row
-    const char* missingText;  // stands in the date column of a missing row
-};
-
-constexpr RowWording kJapaneseRows = {"○", "△", "◎", "×", "ファイルがありません"};
-constexpr RowWording kEnglishRows = {"Same", "Old", "New", "Not", "There is no file."};
-
 std::string JapaneseSummary(int rowCount, std::int16_t found, std::int16_t old) {
     std::string text = std::string(kCrLf) + "ランタイム及びアーカイブファイル" + std::to_string(rowCount) +
                        "個中" + std::to_string(found) + "個が存在しました。" + kCrLf;
@@ -93,13 +81,13 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
             if (status == kJapaneseRows.old) {
                 ++old;
                 const std::string key = "," + UpperAscii(TrimTrailingSpaces(nameField)) + ",";
-                if (std::string(kNotUpdatableNames).find(key) != std::string::npos) status += "*1";
+                if (std::string(kNotUpdatableNames).find(key) != std::string::npos) status += kNotUpdatableMark;
             }
         } else {
             status = words.missing;
             rowLine = nameField + "\t" + words.missingText + "\t\t";
         }
-        if (IsForeignBuild(nameField, versionField)) status += "*2";
+        if (IsForeignBuild(nameField, versionField)) status += kForeignBuildMark;
 
         // Append to what the box holds now, so text typed during the run stays.
         window.AppendReportText(rowLine + "\t" + status + kCrLf);

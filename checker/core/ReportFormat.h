@@ -17,6 +17,23 @@ inline constexpr std::size_t kVersionWidth = 15;
 // Stands in the version field of a file without version information.
 inline constexpr char kNoVersion[] = "NotVer";
 
+// The words of a row, in the language of the system's country.
+struct RowWording {
+    const char* same;
+    const char* old;
+    const char* newer;
+    const char* missing;      // status of a missing row
+    const char* missingText;  // stands in the date column of a missing row
+};
+
+inline constexpr RowWording kJapaneseRows = {"○", "△", "◎", "×", "ファイルがありません"};
+inline constexpr RowWording kEnglishRows = {"Same", "Old", "New", "Not", "There is no file."};
+
+// Appended to the status of an outdated file that cannot be updated, and
+// of a RICHED32.DLL of a build that is not Japanese.
+inline constexpr char kNotUpdatableMark[] = "*1";
+inline constexpr char kForeignBuildMark[] = "*2";
+
 // Exactly `width` characters: shorter text is padded with spaces on the
 // right, longer text is cut. Counts characters, not UTF-8 bytes.
 std::string FixedWidth(const std::string& text, std::size_t width);

@@ -22,6 +22,8 @@ bool Win32CheckPlatform::FileTimeAndSize(const std::string& path, LocalDateTime&
                                          std::uint64_t& size) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(Utf8ToWide(path).c_str(), GetFileExInfoStandard, &data)) return false;
+    // A folder under a catalogued file's name is no file: the row is a missing one.
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
 
     // SystemTimeToTzSpecificLocalTime applies the offset in force on the
     // file's own date; FileTimeToLocalFileTime would apply today's offset

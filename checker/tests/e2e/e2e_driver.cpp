@@ -145,7 +145,7 @@ std::vector<std::wstring> ChildTexts(HWND parent) {
 
 const std::wstring kSearchPath = L"SearchPath\xFF1A";
 
-// The window's layout at 96 DPI: twips / 15. Labels may grow to their text.
+// The window's layout in twips. Labels may grow to their text.
 struct ExpectedControl {
     int id;
     int left, top, width, height;  // twips
@@ -160,18 +160,22 @@ const ExpectedControl kLayout[] = {
     {kLblTitle, 930, 240, 3525, 360, true},    {kLblVersion, 4650, 360, 1365, 225, true},
 };
 
+// At the DPI that run-e2e.sh sets in the prefix for the scenario.
 void CheckLayout(const TessalyProcess& app) {
+    wchar_t dpi[8] = L"96";
+    GetEnvironmentVariableW(L"TESSALY_E2E_DPI", dpi, 8);
+    auto px = [&](int twips) { return MulDiv(twips, _wtoi(dpi), 1440); };
     RECT client = {};
     GetClientRect(app.Window(), &client);
-    Check(client.right == 8670 / 15 && client.bottom == 6150 / 15, "client area 8670 x 6150 twips (578 x 410 at 96 DPI)");
+    Check(client.right == px(8670) && client.bottom == px(6150), "client area 8670 x 6150 twips at the prefix's DPI");
     for (const ExpectedControl& e : kLayout) {
         RECT r = {};
         GetWindowRect(app.Control(e.id), &r);
         MapWindowPoints(nullptr, app.Window(), reinterpret_cast<POINT*>(&r), 2);
-        bool placed = r.left == e.left / 15 && r.top == e.top / 15;
+        bool placed = r.left == px(e.left) && r.top == px(e.top);
         int width = r.right - r.left, height = r.bottom - r.top;
-        bool sized = e.label ? width >= e.width / 15 && height >= e.height / 15
-                             : width == e.width / 15 && height == e.height / 15;
+        bool sized = e.label ? width >= px(e.width) && height >= px(e.height)
+                             : width == px(e.width) && height == px(e.height);
         if (!placed || !sized) {
             std::printf("  control %d at (%ld,%ld) %dx%d\n", e.id, r.left, r.top, width, height);
         }
@@ -182,6 +186,21 @@ void CheckLayout(const TessalyProcess& app) {
     int dx = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left;
     int dy = (GetSystemMetrics(SM_CYSCREEN) - (outer.bottom - outer.top)) / 2 - outer.top;
     Check(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1, "window centred on the screen");
+}
+
+// Report lines that the box shows on more than one display line, each
+// printed; the Japanese notes ("*1:...", "*2:..."), prose, may wrap.
+int WrappedTableLines(HWND box, const std::wstring& report) {
+    int wrapped = 0;
+    for (std::size_t at = 0, end = 0; at < report.size(); at = end + 2) {
+        end = std::min(report.find(L"\r\n", at), report.size());
+        if (end > at && report[at] != L'*' &&
+            SendMessageW(box, EM_LINEFROMCHAR, at, 0) != SendMessageW(box, EM_LINEFROMCHAR, end - 1, 0)) {
+            std::printf("  wraps: [%s]\n", Utf8(report.substr(at, end - at)).c_str());
+            ++wrapped;
+        }
+    }
+    return wrapped;
 }
 
 int FirstRun(Context& c) {
@@ -218,6 +237,7 @@ int FirstRun(Context& c) {
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
     HWND box = app.Control(kText1);
+    Check(WrappedTableLines(box, c.expected) == 0, "every line of the table fits the box's width");
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,
           "the box shows its top with the caret at the start, as after setting its whole text");
@@ -244,27 +264,58 @@ int RefreshIdle(Context& c) {
     return 0;
 }
 
+// A window as the screen shows it, read back from the screen.
+std::vector<DWORD> ScreenPixels(HWND window) {
+    RECT r = {};
+    GetWindowRect(window, &r);
+    BITMAPINFO info = {{sizeof(BITMAPINFOHEADER), r.right - r.left, r.top - r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0}, {}};
+    HDC screen = GetDC(nullptr), memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+    const DWORD* first = static_cast<const DWORD*>(bits);
+    std::vector<DWORD> pixels(first, first + (r.right - r.left) * (r.bottom - r.top));
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
 int RefreshDuringRun(Context& c) {
     SetToolPath(nullptr);  // no System Information tool: its button shows the message
     SetToolFolder(nullptr);
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     if (!Check(WaitMidRun(app), "a run is in progress")) return 1;
+    HWND box = app.Control(kText1);
+    // Half the rows in the box, for the scrolling below; the rest still to come.
+    WaitUntil([&] { return SendMessageW(box, EM_GETLINECOUNT, 0, 0) > 45 || !app.Running(); }, 60);
     const std::wstring typed = L"typed during the run";
     app.SendTyping(kText1, typed);
     app.SendClick(kCommand1);
-    Check(StillInFirstRun(app), "the typing and the click were handled during the run");
+    for (int page = 0; page < 3; ++page) SendMessageTimeoutW(box, WM_VSCROLL, SB_PAGEDOWN, 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+    Check(StillInFirstRun(app), "the typing, the click and the scrolling were handled during the run");
     // The message that System info shows from inside the run's yield holds
     // the run while Timer1 goes on ticking: the run surely spans two ticks.
     app.Click(kCmdSysInfo);
     Check(WaitUntil([&] { return !MessageBoxes(app.ProcessId()).empty(); }, 30) && StillInFirstRun(app),
           "the message shows inside the run");
     Sleep(2500);
-    for (HWND box : MessageBoxes(app.ProcessId())) PostMessageW(box, WM_COMMAND, IDOK, 0);
+    for (HWND message : MessageBoxes(app.ProcessId())) PostMessageW(message, WM_COMMAND, IDOK, 0);
     Check(WaitFinished(app, 1), "the run finishes");
     Check(app.Query(kLastRunMicroseconds) > 2000000, "the run spanned two ticks of Timer1 or more");
     Pause(2.5);
     Check(app.RunsStarted() == 1, "ticks and Refreshed during a run give no second run");
+    const std::vector<DWORD> shown = ScreenPixels(box);
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+    Pause(0.5);
+    const std::vector<DWORD> repainted = ScreenPixels(box);
+    std::size_t differ = 0;
+    for (std::size_t i = 0; i < shown.size() && i < repainted.size(); ++i) differ += shown[i] != repainted[i];
+    std::printf("pixels of the box that a repaint changed: %zu\n", differ);
+    Check(differ == 0 && !shown.empty(), "after a run that the user scrolled, the screen shows what the box holds");
     std::wstring report = app.Text(kText1);
     std::size_t at = report.find(typed);
     if (Check(at != std::wstring::npos, "text typed during the run stays in the report")) {

@@ -29,6 +29,9 @@ trap end_server EXIT
 trap 'exit 130' INT TERM
 end_server
 timeout 30 wineserver -w 2>/dev/null
+# The scenario's logical DPI, 96 unless TESSALY_E2E_DPI asks for another:
+# set by every scenario, since they share the prefix.
+"${wine[@]}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${TESSALY_E2E_DPI:-96}" /f >/dev/null 2>&1
 # Absolute Unix paths as Windows paths on Wine's Z: drive (the root). Done
 # here rather than with winepath, which starts a Wine process of its own and
 # now and then printed nothing while the server was restarting.

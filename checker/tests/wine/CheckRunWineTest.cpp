@@ -32,7 +32,7 @@ constexpr SYSTEMTIME kJanuary = {2004, 1, 0, 15, 11, 0, 0, 0};
 
 struct SeededFile {
     const char* name;       // catalogue name, case as stored
-    const char* fixture;
+    const char* fixture;    // none: a folder of that name, so no file
     const SYSTEMTIME* modified;
     const char* localTime;  // in Europe/Berlin
     const char* language;   // column text, 20 characters
@@ -64,6 +64,7 @@ const SeededFile kSeeded[] = {
      "                    ", "7.1.0.0        ", "○", "Same"},
     {"pixkit.dll", "top_bit_major.dll", &kJanuary, "2004/01/15 12:00:00",
      "Japanese            ", "32768.1.0.0    ", "◎", "New"},
+    {"COMCT232.OCX", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 std::string Padded(std::string text, std::size_t width) { return text.append(width - text.size(), ' '); }
@@ -85,7 +86,10 @@ TEST(CheckRunOnRealFiles, ReportMatchesTheSeededFolderByteForByte) {
     const bool japanese = std::string(country) == "JAPAN";
 
     test::ScratchFolder folder;
-    for (const auto& file : kSeeded) folder.Add(file.name, file.fixture, *file.modified);
+    for (const auto& file : kSeeded) {
+        if (file.fixture) folder.Add(file.name, file.fixture, *file.modified);
+        else folder.AddFolder(file.name);
+    }
 
     std::string expected = "Name\t\tDate\t\tSize\tLanguage    \tVersion\t\tStatus\r\n";
     for (const auto& row : CatalogueRows()) {
@@ -93,7 +97,7 @@ TEST(CheckRunOnRealFiles, ReportMatchesTheSeededFolderByteForByte) {
         for (const auto& file : kSeeded)
             if (row.name == file.name) seeded = &file;
         expected += Padded(Upper(row.name), 16) + "\t";
-        if (seeded == nullptr) {
+        if (seeded == nullptr || seeded->fixture == nullptr) {
             expected += japanese ? "ファイルがありません\t\t\t×\r\n" : "There is no file.\t\t\tNot\r\n";
             continue;
         }

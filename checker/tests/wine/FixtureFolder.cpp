@@ -30,7 +30,9 @@ ScratchFolder::~ScratchFolder() {
     HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+            const std::wstring entry = folder + L"\\" + found.cFileName;
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(entry.c_str());
+            else if (found.cFileName[0] != L'.') RemoveDirectoryW(entry.c_str());  // not "." or ".."
         } while (FindNextFileW(search, &found));
         FindClose(search);
     }
@@ -49,6 +51,11 @@ void ScratchFolder::Add(const std::string& name, const std::string& fixture,
     const bool set = file != INVALID_HANDLE_VALUE && SetFileTime(file, nullptr, nullptr, &time);
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
     if (!set) throw std::runtime_error("cannot set the time of " + name);
+}
+
+void ScratchFolder::AddFolder(const std::string& name) {
+    if (!CreateDirectoryW(Utf8ToWide(path_ + "\\" + name).c_str(), nullptr))
+        throw std::runtime_error("cannot create " + name);
 }
 
 unsigned long long SizeOfFile(const std::string& path) {

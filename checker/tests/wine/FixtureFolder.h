@@ -11,7 +11,8 @@ namespace tessaly::test {
 // <folder of the test program>\..\fixtures\<name>
 std::string FixturePath(const std::string& name);
 
-// A fresh, empty folder in %TEMP%, deleted with its files on destruction.
+// A fresh, empty folder in %TEMP%, deleted with its files and empty
+// subfolders on destruction.
 class ScratchFolder {
 public:
     ScratchFolder();
@@ -23,6 +24,7 @@ public:
 
     // Copies a fixture in as `name` and sets its last-write time (UTC).
     void Add(const std::string& name, const std::string& fixture, const SYSTEMTIME& modifiedUtc);
+    void AddFolder(const std::string& name);
 
 private:
     std::string path_;
