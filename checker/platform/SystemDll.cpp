@@ -7,9 +7,7 @@ namespace tessaly {
 // The function needs Windows 8, or Windows 7 with update KB2533623; a static
 // import of it would keep the program from starting without them.
 void RestrictDllSearchToSystemFolder() {
-    using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
-    const auto set = reinterpret_cast<SetDefaultDllDirectoriesFn>(reinterpret_cast<void (*)()>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    const auto set = ProcAddress<BOOL(WINAPI*)(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 

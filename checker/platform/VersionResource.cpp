@@ -16,20 +16,15 @@ struct VersionFunctions {
     decltype(&VerQueryValueW) queryValue = nullptr;
 };
 
-template <typename Fn>
-void Find(HMODULE module, const char* name, Fn& fn) {
-    fn = reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 // Loaded once and kept; all null when version.dll cannot be loaded, and then
 // every file reads as one without version information.
 const VersionFunctions& Version() {
     static const VersionFunctions functions = [] {
         VersionFunctions f;
         if (HMODULE module = LoadSystemDll(L"version.dll")) {
-            Find(module, "GetFileVersionInfoSizeW", f.infoSize);
-            Find(module, "GetFileVersionInfoW", f.info);
-            Find(module, "VerQueryValueW", f.queryValue);
+            f.infoSize = ProcAddress<decltype(f.infoSize)>(module, "GetFileVersionInfoSizeW");
+            f.info = ProcAddress<decltype(f.info)>(module, "GetFileVersionInfoW");
+            f.queryValue = ProcAddress<decltype(f.queryValue)>(module, "VerQueryValueW");
         }
         return f.infoSize && f.info && f.queryValue ? f : VersionFunctions{};
     }();
