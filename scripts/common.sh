@@ -25,7 +25,10 @@ build_preset() {   # configure and build one preset
 end_wine() {
   local prefix
   for prefix in "$@"; do
-    [ -d "$prefix" ] && WINEPREFIX=$prefix timeout 10 wineserver -k 2>/dev/null
+    # "wineserver -k" fails when no server is running: nothing to end then.
+    if [ -d "$prefix" ]; then
+      WINEPREFIX=$prefix timeout 10 wineserver -k 2>/dev/null || true
+    fi
   done
   return 0
 }
