@@ -12,9 +12,12 @@
 #   --out        screenshot file, build/screenshot.png by default
 #   --keep       leave the program running after the screenshot
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# First: common.sh picks the route by whether wine32 starts, so Wine must
+# be installed by then.
+"$here/install-deps.sh"
+source "$here/common.sh"
 
-"$root/scripts/install-deps.sh"
 lang=ja dpi=96 out=$root/build/screenshot.png keep=0
 while [ $# -gt 0 ]; do
   case $1 in
