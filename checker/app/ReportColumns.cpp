@@ -1,6 +1,7 @@
 #include "ReportColumns.h"
 
 #include "Catalogue.h"
+#include "CheckRun.h"
 #include "ReportFormat.h"
 #include "WinText.h"
 #include "mdlFileInfo.h"
@@ -64,12 +65,7 @@ std::vector<std::string> ColumnTexts(Column column) {
     case kSize: texts = {FormatByteCount(kLargestSize)}; break;
     case kLanguage: texts = LanguageNames(); break;
     case kVersion: texts = {kNoVersion, kWidestVersion}; break;
-    default:
-        for (const RowWording& words : {kJapaneseRows, kEnglishRows}) {
-            texts.insert(texts.end(), {words.same, std::string(words.old) + kNotUpdatableMark, words.newer,
-                                       std::string(words.newer) + kForeignBuildMark, words.missing});
-        }
-        break;
+    default: texts = StatusTexts(); break;
     }
     return texts;
 }

@@ -1,5 +1,6 @@
 #include "CheckRun.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "Catalogue.h"
@@ -37,6 +38,33 @@ bool IsForeignBuild(const std::string& nameField, const std::string& versionFiel
            (versionField == kForeignBuildVersions[0] || versionField == kForeignBuildVersions[1]);
 }
 
+std::string NameField(const CatalogueRow& row) { return FixedWidth(UpperAscii(row.name), kNameWidth); }
+
+std::string VersionField(const std::string& installedVersion) {
+    const std::string field = FixedWidth(installedVersion, kVersionWidth);
+    return TrimSpaces(field).empty() ? FixedWidth(kNoVersion, kVersionWidth) : field;
+}
+
+// The status column of a row: the comparison of the installed with the
+// shipped version (or the missing word), with the row's marks.
+std::string RowStatus(const CatalogueRow& row, const RowWording& words, const std::string& installedVersion,
+                      bool present) {
+    const std::string nameField = NameField(row);
+    std::string status = words.missing;
+    if (present) {
+        const double installed = VersionToNumber(installedVersion);
+        const double shipped = VersionToNumber(LowerAscii(row.version));
+        status = installed == shipped ? words.same : installed < shipped ? words.old : words.newer;
+        // Only the Japanese wording marks outdated files.
+        const std::string key = "," + UpperAscii(TrimTrailingSpaces(nameField)) + ",";
+        if (status == kJapaneseRows.old && std::string(kNotUpdatableNames).find(key) != std::string::npos) {
+            status += kNotUpdatableMark;
+        }
+    }
+    if (IsForeignBuild(nameField, VersionField(installedVersion))) status += kForeignBuildMark;
+    return status;
+}
+
 }  // namespace
 
 void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatform& platform) {
@@ -56,38 +84,22 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
         const bool japanese = platform.SystemCountryName() == kJapanCountry;
         const RowWording& words = japanese ? kJapaneseRows : kEnglishRows;
         const std::string installedVersion = platform.FileVersionText(path);
-
-        std::string versionField = FixedWidth(installedVersion, kVersionWidth);
         const std::string languageField = FixedWidth(platform.FileLanguageName(path), kLanguageWidth);
-        if (TrimSpaces(versionField).empty()) versionField = FixedWidth(kNoVersion, kVersionWidth);
-        const std::string nameField = FixedWidth(UpperAscii(row.name), kNameWidth);
 
         // A file whose time or size cannot be read is a missing file.
         LocalDateTime modified;
         std::uint64_t size = 0;
         const bool probed = platform.FileTimeAndSize(path, modified, size);
 
-        std::string rowLine;
-        std::string status;
+        const std::string status = RowStatus(row, words, installedVersion, probed);
+        std::string rowLine = NameField(row) + "\t" + words.missingText + "\t\t";
         if (probed) {
-            rowLine = nameField + "\t" + FormatDateTime(modified) + "\t" + FormatByteCount(size) +
-                      "\t" + languageField + "\t" + versionField;
-            const double installed = VersionToNumber(installedVersion);
-            const double shipped = VersionToNumber(LowerAscii(row.version));
-            status = installed == shipped ? words.same : installed < shipped ? words.old : words.newer;
-
+            rowLine = NameField(row) + "\t" + FormatDateTime(modified) + "\t" + FormatByteCount(size) + "\t" +
+                      languageField + "\t" + VersionField(installedVersion);
             ++found;
-            // Only the Japanese wording counts and marks outdated files.
-            if (status == kJapaneseRows.old) {
-                ++old;
-                const std::string key = "," + UpperAscii(TrimTrailingSpaces(nameField)) + ",";
-                if (std::string(kNotUpdatableNames).find(key) != std::string::npos) status += kNotUpdatableMark;
-            }
-        } else {
-            status = words.missing;
-            rowLine = nameField + "\t" + words.missingText + "\t\t";
+            // Only the Japanese wording counts outdated files.
+            if (status.compare(0, std::string(kJapaneseRows.old).size(), kJapaneseRows.old) == 0) ++old;
         }
-        if (IsForeignBuild(nameField, versionField)) status += kForeignBuildMark;
 
         // Append to what the box holds now, so text typed during the run stays.
         window.AppendReportText(rowLine + "\t" + status + kCrLf);
@@ -100,6 +112,27 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
     window.DisableTimer();
     window.SetStatusText("SearchPath：" + systemFolder);
     window.RestoreDefaultPointer();
+}
+
+std::vector<std::string> StatusTexts() {
+    // A status depends on the row, the wording, whether the file is there
+    // and how its version compares: no version at all is the lowest, the
+    // shipped one the same and the highest a resource can give the newest,
+    // so these versions, with the builds that earn a mark, reach every text.
+    std::vector<std::string> texts;
+    for (const CatalogueRow& row : CatalogueRows()) {
+        const std::string versions[] = {"", row.version, "65535.65535.65535.65535",
+                                        TrimSpaces(kForeignBuildVersions[0]), TrimSpaces(kForeignBuildVersions[1])};
+        for (const RowWording& words : {kJapaneseRows, kEnglishRows}) {
+            for (const std::string& version : versions) {
+                for (const bool present : {true, false}) {
+                    const std::string status = RowStatus(row, words, version, present);
+                    if (std::find(texts.begin(), texts.end(), status) == texts.end()) texts.push_back(status);
+                }
+            }
+        }
+    }
+    return texts;
 }
 
 }  // namespace tessaly

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessaly {
 
@@ -47,5 +48,10 @@ public:
 // Runs the check over systemFolder (no trailing backslash) and writes the
 // report into the window. Never throws; every failure is a row marked missing.
 void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatform& platform);
+
+// Every status text, marks included, that a run can write in either
+// language for the catalogued files: what the report's status column must
+// have room for.
+std::vector<std::string> StatusTexts();
 
 }  // namespace tessaly

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "Catalogue.h"
@@ -26,6 +27,7 @@ struct FakeFile {
     std::string language;
     LocalDateTime modified{2004, 8, 4, 13, 0, 0};
     std::uint64_t size = 140288;
+    bool timeReadable = true;  // false: the version reads, the time and size do not
 };
 
 class FakeWindow : public CheckWindow {
@@ -61,7 +63,7 @@ public:
     std::string SystemCountryName() override { return country; }
     bool FileTimeAndSize(const std::string& path, LocalDateTime& modified, std::uint64_t& size) override {
         auto it = files.find(path);
-        if (it == files.end()) return false;
+        if (it == files.end() || !it->second.timeReadable) return false;
         modified = it->second.modified;
         size = it->second.size;
         return true;
@@ -164,6 +166,38 @@ TEST(CheckRun, StatusOfAPresentFileInBothModes) {
             EXPECT_EQ(row.substr(row.rfind('\t') + 1), status + "\r\n") << c.name << " " << c.installed;
         }
     }
+}
+
+// The window makes room for exactly the statuses that runs write: every
+// row at once with no version, an old, its own and a new version, the
+// builds that earn a mark, and files whose time cannot be read.
+TEST(CheckRun, StatusTextsAreTheStatusesRunsWrite) {
+    const struct {
+        const char* version;  // null: the row's own
+        bool timeReadable;
+    } kinds[] = {{"", true},           {"1.0.0.0", true},    {nullptr, true},       {"65535.0.0.0", true},
+                 {"5.1.2600.0", true}, {"5.0.2134.1", true}, {"5.0.2134.1", false}, {nullptr, false}};
+    std::set<std::string> written;
+    for (const char* country : {"JAPAN", "UNITED STATES"}) {
+        for (const auto& kind : kinds) {
+            FakeFolder folder;
+            folder.country = country;
+            for (const auto& row : CatalogueRows()) {
+                FakeFile file{kind.version ? kind.version : row.version, "Japanese"};
+                file.timeReadable = kind.timeReadable;
+                folder.Add(row.name, file);
+            }
+            FakeWindow window;
+            const std::string report = ReportOf(folder, window);
+            for (std::size_t at = kHeader.size(), row = 0; row < CatalogueRows().size(); ++row) {
+                const std::size_t end = report.find("\r\n", at);
+                written.insert(report.substr(report.rfind('\t', end) + 1, end - report.rfind('\t', end) - 1));
+                at = end + 2;
+            }
+        }
+    }
+    const std::vector<std::string> derived = StatusTexts();
+    EXPECT_EQ(std::set<std::string>(derived.begin(), derived.end()), written);
 }
 
 TEST(CheckRun, VersionlessFileShowsNotVerAndCountsAsOld) {
