@@ -1,15 +1,15 @@
 #include "Dpi.h"
 
 #include "Handles.h"
+#include "SystemDll.h"
 
 namespace tessaly {
 namespace {
 
+// The per-monitor DPI functions came with Windows 10: looked up, not imported.
 template <class Function>
 Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    if (!user32) return nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name)));
+    return ProcAddress<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
