@@ -47,9 +47,12 @@ protected:
         WNDCLASSEXW existing = {};
         existing.cbSize = sizeof existing;
         if (!GetClassInfoExW(wc.hInstance, wc.lpszClassName, &existing) && !RegisterClassExW(&wc)) return false;
-        CreateWindowExW(exStyle, wc.lpszClassName, title, style, x, y, width, height, nullptr, nullptr,
-                        wc.hInstance, static_cast<Derived*>(this));
-        return hwnd_ != nullptr;
+        // WM_NCCREATE has set hwnd_ by the time creation can still fail (a
+        // WM_CREATE handler that refuses): the window is destroyed then.
+        HWND created = CreateWindowExW(exStyle, wc.lpszClassName, title, style, x, y, width, height, nullptr,
+                                       nullptr, wc.hInstance, static_cast<Derived*>(this));
+        if (!created) hwnd_ = nullptr;
+        return created != nullptr;
     }
 
     HWND hwnd_ = nullptr;

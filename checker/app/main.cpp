@@ -7,6 +7,8 @@
 #include <windows.h>
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // A corrupted heap ends the process rather than letting it run on.
+    HeapSetInformation(nullptr, HeapEnableTerminationOnCorruption, nullptr, 0);
     tessaly::RestrictDllSearchToSystemFolder();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
