@@ -221,7 +221,6 @@ void frmAbout::FitLabel(int id) {
 
 void frmAbout::EnableTimer() {
     SetTimer(hwnd_, kTimer1, kTimer1Interval, nullptr);
-    timer1ArmedTick_ = GetTickCount();
 }
 
 LRESULT frmAbout::OnCommand(int id, int code) {
@@ -312,7 +311,6 @@ LRESULT frmAbout::OnRunStateQuery(WPARAM item) {
     case kRunsFinished: return static_cast<LRESULT>(runsFinished_);
     case kLastRunMicroseconds: return static_cast<LRESULT>(lastRunTimes_.wholeRun);
     case kLastRunPlatformMicroseconds: return static_cast<LRESULT>(lastRunTimes_.platformWork);
-    case kTimer1ArmedTick: return static_cast<LRESULT>(timer1ArmedTick_);
     default: return static_cast<LRESULT>(runsStarted_);
     }
 }

@@ -70,7 +70,6 @@ private:
     unsigned runsStarted_ = 0;
     unsigned runsFinished_ = 0;
     RunTimes lastRunTimes_;           // of the last finished run
-    DWORD timer1ArmedTick_ = 0;
 };
 
 }  // namespace tessaly

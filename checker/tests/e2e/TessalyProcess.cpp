@@ -29,7 +29,8 @@ bool TessalyProcess::Start() {
         return false;
     }
     pid_ = process_.dwProcessId;
-    bool found = WaitUntil(
+    e2e::WaitFor(
+        "its window", 30,
         [&] {
             HWND hwnd = nullptr;
             while ((hwnd = FindWindowExW(nullptr, hwnd, tessaly::about::kClassName, nullptr)) != nullptr) {
@@ -42,9 +43,9 @@ bool TessalyProcess::Start() {
             }
             return !Running();
         },
-        60);
+        [&] { return State(); });
     QueryPerformanceCounter(&windowFound_);
-    return found && window_ != nullptr;
+    return window_ != nullptr;
 }
 
 std::wstring TessalyProcess::Text(int id) const {
@@ -100,6 +101,24 @@ void TessalyProcess::SendTyping(int id, const std::wstring& text) const {
 bool TessalyProcess::SendClose() const {
     DWORD_PTR ignored = 0;
     return SendMessageTimeoutW(window_, WM_CLOSE, 0, 0, SMTO_ABORTIFHUNG, 10000, &ignored) != 0;
+}
+
+std::string TessalyProcess::State() const {
+    DWORD code = 0;
+    if (!Running()) {
+        GetExitCodeProcess(process_.hProcess, &code);
+        return "the program ended with exit code " + std::to_string(code);
+    }
+    if (!window_) return "no window of process " + std::to_string(pid_) + " yet";
+    return "runs started " + std::to_string(RunsStarted()) + ", finished " + std::to_string(RunsFinished()) +
+           ", status line [" + Utf8(Text(tessaly::about::kLabel2)) + "]";
+}
+
+std::string Utf8(const std::wstring& text) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
+    return out;
 }
 
 double WaitFactor() {

@@ -40,6 +40,10 @@ public:
     bool WaitForExit(DWORD ms) const;
     bool Running() const { return !WaitForExit(0); }
     double SecondsSinceWindow() const;
+    // Waits until `condition` holds; see e2e::WaitFor.
+    template <class Condition>
+    void WaitFor(const char* what, double seconds, Condition condition) const;
+    std::string State() const;               // the run counts and the status line, or the exit code
 
 private:
     std::wstring exePath_;
@@ -58,15 +62,34 @@ double WaitFactor();
 // not happen would have happened.
 void Pause(double seconds);
 
-// Waits until `condition` holds, polling; false after `seconds` (times WaitFactor).
-template <class Condition>
-bool WaitUntil(Condition condition, double seconds) {
-    DWORD start = GetTickCount();
+std::string Utf8(const std::wstring& text);
+
+// A wait whose deadline passed. It ends the scenario: the program under
+// test ends with the TessalyProcess that started it.
+struct WaitExpired {
+    std::string message;  // what was awaited, and what was seen instead
+};
+
+// Waits until `condition` holds, polling, for at most `seconds` times
+// WaitFactor; then throws WaitExpired with `what` and what `seen()` says.
+template <class Condition, class Seen>
+void WaitFor(const char* what, double seconds, Condition condition, Seen seen) {
+    const DWORD start = GetTickCount();
+    const DWORD limit = static_cast<DWORD>(seconds * WaitFactor() * 1000);
     while (!condition()) {
-        if (GetTickCount() - start > static_cast<DWORD>(seconds * WaitFactor() * 1000)) return false;
+        if (GetTickCount() - start > limit) {
+            throw WaitExpired{"waited " + std::to_string(limit / 1000) + " s for " + what + "; saw " + seen()};
+        }
         Sleep(10);
     }
-    return true;
+}
+
+// A wait on the running program: it ends early when the program has ended,
+// and reports the program's run state.
+template <class Condition>
+void TessalyProcess::WaitFor(const char* what, double seconds, Condition condition) const {
+    e2e::WaitFor(what, seconds, [&] { return !Running() || condition(); }, [&] { return State(); });
+    if (!condition()) throw WaitExpired{std::string("the program ended while waiting for ") + what + "; saw " + State()};
 }
 
 }  // namespace e2e
