@@ -12,8 +12,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 mode=${1:-ja}
-dpkg-query -W g++-mingw-w64-x86-64-posix >/dev/null 2>&1 ||
-  apt-get install -y -qq --no-install-recommends g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+"$root/scripts/install-deps.sh" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 build=$root/build/win64
 (cd "$root" && cmake --preset win64 >/dev/null && cmake --build --preset win64 -j "$(nproc)" >/dev/null)
 e2e=$build/checker/tests/e2e

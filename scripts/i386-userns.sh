@@ -35,6 +35,6 @@ mount -t binfmt_misc binfmt_misc "$binfmt"
 magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
 mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
 printf '%s' ":qemu-i386:M::$magic:$mask:$qemu:F" > "$binfmt/register"
-# Programs under emulation take longer: the end-to-end tests scale their waits.
-export TESSALY_WAIT_FACTOR=${TESSALY_WAIT_FACTOR:-3}
+# A call of this script from inside the command starts afresh.
+unset TESSALY_I386_USERNS
 exec unshare --user --map-user="$uid" --map-group="$gid" "$@"

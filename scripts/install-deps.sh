@@ -4,6 +4,8 @@
 # locale and fonts with Japanese glyphs; and, where 32-bit programs cannot
 # start (a kernel with IA-32 emulation off), qemu's user-mode emulator from
 # bookworm-backports. Safe to run again: it skips what is there.
+#
+#   scripts/install-deps.sh [PACKAGE...]   (also the packages named)
 set -euo pipefail
 
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
@@ -23,7 +25,7 @@ fi
 
 install_missing cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev libbenchmark-dev \
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 wine64 xvfb xauth x11-apps \
-  imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3
+  imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3 "$@"
 
 # Where 32-bit programs cannot start (or TESSALY_EMULATE_I386=1 asks for the
 # emulated route), wine32 runs through qemu-i386 inside a private namespace

@@ -23,7 +23,9 @@ echo "== the shipped 32-bit Windows build"
 build_preset win32
 
 echo "== Windows tests on the shipped build under 32-bit Wine${in_i386:+ (through qemu-i386)}"
-trap 'end_wine build/win32/wineprefix build/win32/checker/tests/e2e/wineprefix' EXIT INT TERM
+trap 'end_wine build/win32/wineprefix build/win32/checker/tests/e2e/wineprefix' EXIT
+trap 'exit 130' INT    # the exit trap ends the servers; the status tells the signal
+trap 'exit 143' TERM
 start=$SECONDS
 xvfb-run -a -s "-screen 0 1280x1024x24" "${in_i386[@]}" ctest --preset win32
 echo "Windows tests took $((SECONDS - start)) s"
