@@ -14,6 +14,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace tessaly {
@@ -28,6 +29,30 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr DWORD kExStyle = 0;
 constexpr wchar_t kWaiting[] = L"Wait Please...";
 
+
+// Black text stands out from `background` when their contrast ratio, as
+// readability guidelines measure it, is 4.5 or more: the background's
+// relative luminance is then 0.175 or more.
+bool BlackStandsOutOn(COLORREF background) {
+    auto linear = [](BYTE channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    const double luminance = 0.2126 * linear(GetRValue(background)) + 0.7152 * linear(GetGValue(background)) +
+                             0.0722 * linear(GetBValue(background));
+    return (luminance + 0.05) / 0.05 >= 4.5;
+}
+
+// The title is black, unless black would not stand out: under high
+// contrast, or on a dark button face, it takes the scheme's button text.
+COLORREF TitleTextColour() {
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof contrast;
+    const bool highContrast = SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+                              (contrast.dwFlags & HCF_HIGHCONTRASTON);
+    if (highContrast || !BlackStandsOutOn(GetSysColor(COLOR_BTNFACE))) return GetSysColor(COLOR_BTNTEXT);
+    return RGB(0, 0, 0);
+}
 
 HICON LoadAppIcon(int size) {
     return static_cast<HICON>(
@@ -76,6 +101,8 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_NEXTDLGCTL: return OnNextDlgCtl(wParam, lParam);
     case DM_GETDEFID: return OnGetDefId();
     case WM_DPICHANGED: return OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE: return OnColoursChanged();
     default:
         if (msg == runStateQuery_ && msg != 0) return OnRunStateQuery(wParam);
         return DefWindowProcW(hwnd_, msg, wParam, lParam);
@@ -272,7 +299,7 @@ LRESULT frmAbout::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT frmAbout::OnCtlColorStatic(HDC dc, HWND control, WPARAM wParam, LPARAM lParam) {
     LRESULT brush = DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
-    if (control == Control(kLblTitle)) SetTextColor(dc, RGB(0, 0, 0));
+    if (control == Control(kLblTitle)) SetTextColor(dc, TitleTextColour());
     return brush;
 }
 
@@ -303,6 +330,13 @@ LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
+    return 0;
+}
+
+// The controls take the system's colours when they paint; the title's may
+// change from black to the scheme's button text.
+LRESULT frmAbout::OnColoursChanged() {
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }
 

@@ -41,6 +41,7 @@ private:
     LRESULT OnNextDlgCtl(WPARAM wParam, LPARAM lParam);
     LRESULT OnGetDefId();
     LRESULT OnDpiChanged(UINT dpi, const RECT* suggested);
+    LRESULT OnColoursChanged();
     LRESULT OnRunStateQuery(WPARAM item);
 
     void CreateControls();

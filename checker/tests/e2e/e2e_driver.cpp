@@ -15,7 +15,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -361,9 +364,50 @@ int Keyboard(Context& c) {
     return 0;
 }
 
+// Pixels of the title that stand out from its background, the colour most
+// of the label shows: at least half the range of brightness apart from it.
+std::size_t TitlePixelsStandingOut(const TessalyProcess& app) {
+    const std::vector<DWORD> pixels = ScreenPixels(app.Control(kLblTitle));
+    std::map<DWORD, std::size_t> counts;
+    for (DWORD p : pixels) ++counts[p & 0xFFFFFF];
+    if (counts.empty()) return 0;
+    const DWORD background = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+                                 return a.second < b.second;
+                             })->first;
+    auto brightness = [](DWORD p) { return (((p >> 16) & 0xFF) * 299 + ((p >> 8) & 0xFF) * 587 + (p & 0xFF) * 114) / 1000; };
+    std::size_t count = 0;
+    for (DWORD p : pixels) count += std::abs(static_cast<int>(brightness(p)) - static_cast<int>(brightness(background))) >= 128;
+    return count;
+}
+
+// A dark contrast scheme's button colours, black face and white text, for
+// the programs started while it lives. Under Wine they outlive the process
+// that set them, in the prefix, so the ones before are put back.
+class DarkButtonColours {
+public:
+    DarkButtonColours() : before_{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)} {
+        Set({RGB(0, 0, 0), RGB(255, 255, 255)});
+    }
+    ~DarkButtonColours() { Set(before_); }
+    DarkButtonColours(const DarkButtonColours&) = delete;
+    DarkButtonColours& operator=(const DarkButtonColours&) = delete;
+
+private:
+    static void Set(const std::array<COLORREF, 2>& colours) {
+        const int items[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
+        SetSysColors(2, items, colours.data());
+    }
+    std::array<COLORREF, 2> before_;
+};
+
+// Also in a dark contrast scheme, where black text would not show.
 int Escape(Context& c) {
+    DarkButtonColours dark;
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
+    // "Tessaly" in 12 points has over a hundred pixels of full contrast.
+    WaitFor("the title to stand out from a black button face", 10, [&] { return TitlePixelsStandingOut(app) >= 50; },
+            [&] { return std::to_string(TitlePixelsStandingOut(app)) + " title pixels that stand out"; });
     Check(WaitFinished(app, 1), "the first run finishes");
     app.Key(app.FocusedControl() ? app.FocusedControl() : app.Control(kCmdSysInfo), VK_ESCAPE);
     Check(app.WaitForExit(30000), "Esc closes the program");
