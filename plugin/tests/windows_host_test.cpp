@@ -24,9 +24,9 @@ namespace {
 
 struct Exports {
     HMODULE module = nullptr;
-    FilterEffectFn shade = nullptr, sharp = nullptr;
-    AdjustToneFn adjustTone = nullptr;
-    GammaEffectFn gammaEffect = nullptr;
+    PixkitFilterFn shade = nullptr, sharp = nullptr;
+    PixkitAdjustToneFn adjustTone = nullptr;
+    PixkitGammaEffectFn gammaEffect = nullptr;
 };
 
 // GetProcAddress returns a generic pointer; going through void(*)() is the
@@ -47,10 +47,10 @@ const Exports* Plugin() {
         Exports e;
         e.module = LoadLibraryA((folder + "pixkit.dll").c_str());
         if (e.module == nullptr) return e;
-        e.shade = Lookup<FilterEffectFn>(e.module, "Shade");
-        e.sharp = Lookup<FilterEffectFn>(e.module, "Sharp");
-        e.adjustTone = Lookup<AdjustToneFn>(e.module, "AdjustTone");
-        e.gammaEffect = Lookup<GammaEffectFn>(e.module, "GammaEffect");
+        e.shade = Lookup<PixkitFilterFn>(e.module, "Shade");
+        e.sharp = Lookup<PixkitFilterFn>(e.module, "Sharp");
+        e.adjustTone = Lookup<PixkitAdjustToneFn>(e.module, "AdjustTone");
+        e.gammaEffect = Lookup<PixkitGammaEffectFn>(e.module, "GammaEffect");
         return e;
     }();
     const bool complete = exports.shade && exports.sharp && exports.adjustTone && exports.gammaEffect;
@@ -152,7 +152,7 @@ TEST(PixkitOnWindows, CentreExamples) {
     const Exports* e = Plugin();
     ASSERT_NE(e, nullptr) << kNoPlugin;
     struct Case {
-        FilterEffectFn fn;
+        PixkitFilterFn fn;
         const char* name;
         uint8_t centre[3], neighbour[3], expected[3];
     };
