@@ -50,7 +50,9 @@ FilterCallback::FilterCallback(const int32_t (&kernel)[9], int32_t kernelDivisor
 }
 
 void FilterCallback::StartEnum(VANTOR* /*destination*/, VANTOR* source) {
-    ImageInfo info;
+    // Zeroed: a host whose GetInfo fills nothing leaves stride 0, and the
+    // kernel reads the pixel's own row three times instead of stack garbage.
+    ImageInfo info = {};
     source->GetInfo(&info);
     stride = info.stride;
 }
