@@ -22,9 +22,9 @@
 namespace {
 
 struct Exports {
-    FilterEffectFn shade, sharp;
-    AdjustToneFn adjustTone;
-    GammaEffectFn gammaEffect;
+    PixkitFilterFn shade, sharp;
+    PixkitAdjustToneFn adjustTone;
+    PixkitGammaEffectFn gammaEffect;
 };
 
 template <typename Fn>
@@ -38,8 +38,9 @@ const Exports& Plugin() {
     static const Exports exports = [] {
         void* module = dlopen(PIXKIT_PATH, RTLD_NOW | RTLD_LOCAL);
         if (module == nullptr) throw std::runtime_error(dlerror());
-        return Exports{Find<FilterEffectFn>(module, "Shade"), Find<FilterEffectFn>(module, "Sharp"),
-                       Find<AdjustToneFn>(module, "AdjustTone"), Find<GammaEffectFn>(module, "GammaEffect")};
+        return Exports{Find<PixkitFilterFn>(module, "Shade"), Find<PixkitFilterFn>(module, "Sharp"),
+                       Find<PixkitAdjustToneFn>(module, "AdjustTone"),
+                       Find<PixkitGammaEffectFn>(module, "GammaEffect")};
     }();
     return exports;
 }

@@ -1,14 +1,39 @@
-// pixkit.h - the plug-in's four exports, for hosts that call them.
-//
-// Each export rewrites the rectangle (x, y, width, height) of `image` in
-// place. They have no result and report no errors; a null image does nothing.
-// On 32-bit Windows they use the stdcall convention (the callee removes the
-// arguments) and are exported under their plain names (pixkit.def).
-#pragma once
+/* pixkit.h - the plug-in's four exports, for hosts written in C or C++.
+ *
+ * Each export rewrites a rectangle of the host's image in place, through
+ * callbacks that the image calls once per pixel. They return nothing and
+ * report no errors. On 32-bit Windows they use the stdcall convention (the
+ * callee removes its arguments) and are exported under their plain names
+ * ("Shade", not "Shade@20"), the names to give GetProcAddress.
+ *
+ * Parameters common to all four:
+ *   image   the host's image. A null image does nothing. Otherwise the
+ *           export hands the rectangle, unchanged, to the image's own walk.
+ *   x, y, width, height
+ *           the rectangle, in pixels, y counted in rows from row 0 of the
+ *           pixel data. pixkit never inspects it: the image clips it to
+ *           itself, so a rectangle partly outside changes only the part
+ *           inside, and an empty, negative or wholly outside one changes
+ *           nothing.
+ * Byte 2, 1, 0 are a pixel's bytes from last to first in memory: red,
+ * green, blue for BGR data.
+ */
+#ifndef PIXKIT_H
+#define PIXKIT_H
 
-#include <cstdint>
+#include <stdint.h>
 
+/* The image only ever crosses as a pointer. In C++ it is the host library's
+ * own class, declared with the same class-key as in host/vantor.h, so the
+ * plug-in and C++ hosts pass their VANTOR* without a cast. In C it is an
+ * incomplete struct of the same name: a C host converts the address of its
+ * image object (the table of operations first) to VANTOR*. The exports have
+ * C linkage, so both are the same one pointer at the binary interface. */
+#ifdef __cplusplus
 class VANTOR;
+#else
+typedef struct VANTOR VANTOR;
+#endif
 
 #if defined(_WIN32) && !defined(_WIN64)
 #  define PIXKIT_CALL __stdcall
@@ -16,41 +41,58 @@ class VANTOR;
 #  define PIXKIT_CALL
 #endif
 
-#if defined(_WIN32)
-#  define PIXKIT_EXPORT  // exported by name through pixkit.def
+#if defined(_WIN32) || !defined(__GNUC__)
+#  define PIXKIT_EXPORT /* on Windows exported by name through pixkit.def */
 #else
 #  define PIXKIT_EXPORT __attribute__((visibility("default")))
 #endif
 
+#ifdef __cplusplus
 extern "C" {
+#endif
 
-// 3x3 mean: softens the image. The outermost one-pixel frame is untouched.
+/* 3x3 mean: softens. Reads the neighbours as they were before the call, also
+ * those just outside the rectangle; the image's outermost one-pixel frame is
+ * never written. */
 PIXKIT_EXPORT void PIXKIT_CALL Shade(VANTOR* image, int32_t x, int32_t y,
                                      int32_t width, int32_t height);
 
-// 3x3 sharpening. The outermost one-pixel frame is untouched.
+/* 3x3 sharpening (-1 around, 17 in the centre, divided by 9, clamped to
+ * 0..255). Neighbours and frame as for Shade. */
 PIXKIT_EXPORT void PIXKIT_CALL Sharp(VANTOR* image, int32_t x, int32_t y,
                                      int32_t width, int32_t height);
 
-// Adds a signed offset to each byte, saturating at 0 and 255. Offsets in the
-// order byte 2, byte 1, byte 0 (red, green, blue for BGR pixel data).
+/* Adds offset2, offset1, offset0 to byte 2, 1, 0 of every pixel of the
+ * rectangle, saturating at 0 and 255 (any 32-bit offset). */
 PIXKIT_EXPORT void PIXKIT_CALL AdjustTone(VANTOR* image, int32_t x, int32_t y,
                                           int32_t width, int32_t height,
                                           int32_t offset2, int32_t offset1,
                                           int32_t offset0);
 
-// Power curve per byte: byte = low 8 bits of trunc((byte/256)^exponent * 256).
-// Exponents in the order byte 2, byte 1, byte 0.
+/* Power curve per byte of every pixel of the rectangle, exponent2, 1, 0 for
+ * byte 2, 1, 0: the byte becomes the low 8 bits of
+ * trunc((byte / 256)^exponent * 256), or 0 where that is not finite or
+ * beyond 64 bits. */
 PIXKIT_EXPORT void PIXKIT_CALL GammaEffect(VANTOR* image, int32_t x, int32_t y,
                                            int32_t width, int32_t height,
                                            double exponent2, double exponent1,
                                            double exponent0);
 
-}  // extern "C"
+/* The exports' types, for hosts that look them up at run time
+ * (GetProcAddress, dlsym). Shade and Sharp share PixkitFilterFn. */
+typedef void(PIXKIT_CALL* PixkitFilterFn)(VANTOR* image, int32_t x, int32_t y,
+                                          int32_t width, int32_t height);
+typedef void(PIXKIT_CALL* PixkitAdjustToneFn)(VANTOR* image, int32_t x, int32_t y,
+                                              int32_t width, int32_t height,
+                                              int32_t offset2, int32_t offset1,
+                                              int32_t offset0);
+typedef void(PIXKIT_CALL* PixkitGammaEffectFn)(VANTOR* image, int32_t x, int32_t y,
+                                               int32_t width, int32_t height,
+                                               double exponent2, double exponent1,
+                                               double exponent0);
 
-// Function pointer types for hosts that look the exports up at run time.
-using FilterEffectFn = void(PIXKIT_CALL*)(VANTOR*, int32_t, int32_t, int32_t, int32_t);
-using AdjustToneFn = void(PIXKIT_CALL*)(VANTOR*, int32_t, int32_t, int32_t, int32_t,
-                                        int32_t, int32_t, int32_t);
-using GammaEffectFn = void(PIXKIT_CALL*)(VANTOR*, int32_t, int32_t, int32_t, int32_t,
-                                         double, double, double);
+#ifdef __cplusplus
+}  /* extern "C" */
+#endif
+
+#endif /* PIXKIT_H */

@@ -148,9 +148,9 @@ void WriteFileAtomically(const std::string& path, const std::vector<uint8_t>& by
 // ---- The plug-in -----------------------------------------------------------
 
 struct Plugin {
-    FilterEffectFn shade = nullptr, sharp = nullptr;
-    AdjustToneFn adjustTone = nullptr;
-    GammaEffectFn gammaEffect = nullptr;
+    PixkitFilterFn shade = nullptr, sharp = nullptr;
+    PixkitAdjustToneFn adjustTone = nullptr;
+    PixkitGammaEffectFn gammaEffect = nullptr;
 };
 
 #if defined(_WIN32)
@@ -162,8 +162,8 @@ Fn Find(HMODULE module, const char* name) {
 Plugin LoadPlugin() {
     HMODULE module = LoadLibraryA("pixkit.dll");  // the program's folder comes first
     if (module == nullptr) Fail("cannot load pixkit.dll (error " + std::to_string(GetLastError()) + ")");
-    return {Find<FilterEffectFn>(module, "Shade"), Find<FilterEffectFn>(module, "Sharp"),
-            Find<AdjustToneFn>(module, "AdjustTone"), Find<GammaEffectFn>(module, "GammaEffect")};
+    return {Find<PixkitFilterFn>(module, "Shade"), Find<PixkitFilterFn>(module, "Sharp"),
+            Find<PixkitAdjustToneFn>(module, "AdjustTone"), Find<PixkitGammaEffectFn>(module, "GammaEffect")};
 }
 #else
 template <typename Fn>
@@ -178,8 +178,8 @@ Plugin LoadPlugin() {
     const std::string path = (ec ? std::filesystem::path(".") : self.parent_path()) / "pixkit.so";
     void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) Fail(std::string("cannot load plug-in: ") + dlerror());
-    return {Find<FilterEffectFn>(module, "Shade"), Find<FilterEffectFn>(module, "Sharp"),
-            Find<AdjustToneFn>(module, "AdjustTone"), Find<GammaEffectFn>(module, "GammaEffect")};
+    return {Find<PixkitFilterFn>(module, "Shade"), Find<PixkitFilterFn>(module, "Sharp"),
+            Find<PixkitAdjustToneFn>(module, "AdjustTone"), Find<PixkitGammaEffectFn>(module, "GammaEffect")};
 }
 #endif
 

@@ -7,6 +7,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "pixkit.h"
+
 /* thiscall exists only on 32-bit x86; on x86-64 every call passes the
  * object first, which is what the plain convention already does. */
 #if defined(__i386__)
@@ -139,4 +141,30 @@ void CHostImage_Init(CHostImage* image, int32_t width, int32_t height, uint8_t* 
     image->height = height;
     image->stride = (3 * width + 3) / 4 * 4;
     image->pixels = pixels;
+}
+
+int CHostImage_ApplyEffect(CHostImage* image, HMODULE plugin, int effect, const int32_t rect[4],
+                           const int32_t offsets[3], const double exponents[3]) {
+    static const char* const names[4] = {"Shade", "Sharp", "AdjustTone", "GammaEffect"};
+    if (effect < 0 || effect > 3) return 0;
+    /* Through void (*)(void), which converts to any function pointer type
+     * without a warning; the export's real type comes from pixkit.h. */
+    void (*const found)(void) = (void (*)(void))GetProcAddress(plugin, names[effect]);
+    VANTOR* const target = (VANTOR*)image;
+    if (found == NULL) return 0;
+    switch (effect) {
+    case 0:
+    case 1:
+        ((PixkitFilterFn)found)(target, rect[0], rect[1], rect[2], rect[3]);
+        break;
+    case 2:
+        ((PixkitAdjustToneFn)found)(target, rect[0], rect[1], rect[2], rect[3], offsets[0], offsets[1],
+                                    offsets[2]);
+        break;
+    default:
+        ((PixkitGammaEffectFn)found)(target, rect[0], rect[1], rect[2], rect[3], exponents[0],
+                                     exponents[1], exponents[2]);
+        break;
+    }
+    return 1;
 }

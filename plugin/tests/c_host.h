@@ -2,11 +2,13 @@
  * binary interface: the image's table of operations (GetInfo, Replace,
  * Synthesize), thiscall on 32-bit Windows, the callback objects' tables and
  * the four bounds after a synthesize callback's table pointer, ImageInfo.
- * A CHostImage's address is passed to the exports as their VANTOR pointer. */
+ * A CHostImage's address is passed to the exports as their VANTOR pointer,
+ * and CHostImage_ApplyEffect calls them from C through pixkit.h. */
 #ifndef PIXKIT_C_HOST_H
 #define PIXKIT_C_HOST_H
 
 #include <stdint.h>
+#include <windows.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -25,6 +27,13 @@ typedef struct CHostImage {
 
 /* pixels: (3 * width + 3) / 4 * 4 * height bytes. */
 void CHostImage_Init(CHostImage* image, int32_t width, int32_t height, uint8_t* pixels);
+
+/* Looks effect 0 Shade, 1 Sharp, 2 AdjustTone or 3 GammaEffect up in `plugin`
+ * by its plain name and applies it to the rectangle rect (x, y, width,
+ * height) of `image`, with offsets or exponents (byte 2, 1, 0) for the tone
+ * effects. Returns 0, having done nothing, when the export is missing. */
+int CHostImage_ApplyEffect(CHostImage* image, HMODULE plugin, int effect, const int32_t rect[4],
+                           const int32_t offsets[3], const double exponents[3]);
 
 #ifdef __cplusplus
 }

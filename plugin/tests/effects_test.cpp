@@ -8,6 +8,8 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "effects/clamp_byte.h"
 #include "image_convert.h"
@@ -230,6 +232,34 @@ TEST(AllEffects, MatchTheReferenceModelOnRandomImages) {
                     << effect.name << " on " << size.width << "x" << size.height << " rect "
                     << r.x << "," << r.y << "," << r.width << "," << r.height;
             }
+}
+
+// The plug-in keeps nothing between calls: the four effects on images of
+// different sizes (strides, bounds) with different parameters, one thread
+// per image all at once, give the bytes they give one call after another.
+TEST(AllEffects, ConcurrentCallsOnTheirOwnImagesMatchSequentialOnes) {
+    constexpr int kImages = 6;
+    std::mt19937 rng(11);
+    std::vector<ref::Image> inputs;
+    for (int i = 0; i < kImages; ++i) inputs.push_back(ref::RandomImage(150 + 13 * i, 90 + 7 * i, rng));
+    const auto run = [&inputs](int i) {
+        const ref::Image& in = inputs[i];
+        VANTOR image(in.width, in.height);
+        CopyToHost(in, image);
+        for (int round = 0; round < 3; ++round) {
+            Plugin().shade(&image, 0, 0, in.width, in.height);
+            Plugin().adjustTone(&image, 1, 2, in.width, in.height, 9 * i - 20, 5 - i, 3 * i);
+            Plugin().sharp(&image, 2, 1, in.width, in.height);
+            Plugin().gammaEffect(&image, 0, 0, in.width, in.height, 0.8 + 0.1 * i, 1.1 - 0.05 * i, 1.0);
+        }
+        return CopyFromHost(image).bytes;
+    };
+    std::vector<std::vector<uint8_t>> sequential, concurrent(kImages);
+    for (int i = 0; i < kImages; ++i) sequential.push_back(run(i));
+    std::vector<std::thread> threads;
+    for (int i = 0; i < kImages; ++i) threads.emplace_back([&, i] { concurrent[i] = run(i); });
+    for (std::thread& t : threads) t.join();
+    for (int i = 0; i < kImages; ++i) EXPECT_TRUE(concurrent[i] == sequential[i]) << "image " << i;
 }
 
 // A null image is ignored instead of crashing the caller.

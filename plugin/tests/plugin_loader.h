@@ -11,18 +11,18 @@
 
 struct LoadedPlugin {
     void* handle = nullptr;
-    FilterEffectFn shade = nullptr;
-    FilterEffectFn sharp = nullptr;
-    AdjustToneFn adjustTone = nullptr;
-    GammaEffectFn gammaEffect = nullptr;
+    PixkitFilterFn shade = nullptr;
+    PixkitFilterFn sharp = nullptr;
+    PixkitAdjustToneFn adjustTone = nullptr;
+    PixkitGammaEffectFn gammaEffect = nullptr;
 
     explicit LoadedPlugin(const char* path) {
         handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
         if (handle == nullptr) throw std::runtime_error(std::string("dlopen: ") + dlerror());
-        shade = reinterpret_cast<FilterEffectFn>(Find("Shade"));
-        sharp = reinterpret_cast<FilterEffectFn>(Find("Sharp"));
-        adjustTone = reinterpret_cast<AdjustToneFn>(Find("AdjustTone"));
-        gammaEffect = reinterpret_cast<GammaEffectFn>(Find("GammaEffect"));
+        shade = reinterpret_cast<PixkitFilterFn>(Find("Shade"));
+        sharp = reinterpret_cast<PixkitFilterFn>(Find("Sharp"));
+        adjustTone = reinterpret_cast<PixkitAdjustToneFn>(Find("AdjustTone"));
+        gammaEffect = reinterpret_cast<PixkitGammaEffectFn>(Find("GammaEffect"));
     }
     ~LoadedPlugin() { dlclose(handle); }
     LoadedPlugin(const LoadedPlugin&) = delete;

@@ -24,9 +24,9 @@ namespace {
 
 struct Exports {
     HMODULE module = nullptr;
-    FilterEffectFn shade = nullptr, sharp = nullptr;
-    AdjustToneFn adjustTone = nullptr;
-    GammaEffectFn gammaEffect = nullptr;
+    PixkitFilterFn shade = nullptr, sharp = nullptr;
+    PixkitAdjustToneFn adjustTone = nullptr;
+    PixkitGammaEffectFn gammaEffect = nullptr;
 };
 
 // GetProcAddress returns a generic pointer; going through void(*)() is the
@@ -47,10 +47,10 @@ const Exports* Plugin() {
         Exports e;
         e.module = LoadLibraryA((folder + "pixkit.dll").c_str());
         if (e.module == nullptr) return e;
-        e.shade = Lookup<FilterEffectFn>(e.module, "Shade");
-        e.sharp = Lookup<FilterEffectFn>(e.module, "Sharp");
-        e.adjustTone = Lookup<AdjustToneFn>(e.module, "AdjustTone");
-        e.gammaEffect = Lookup<GammaEffectFn>(e.module, "GammaEffect");
+        e.shade = Lookup<PixkitFilterFn>(e.module, "Shade");
+        e.sharp = Lookup<PixkitFilterFn>(e.module, "Sharp");
+        e.adjustTone = Lookup<PixkitAdjustToneFn>(e.module, "AdjustTone");
+        e.gammaEffect = Lookup<PixkitGammaEffectFn>(e.module, "GammaEffect");
         return e;
     }();
     const bool complete = exports.shade && exports.sharp && exports.adjustTone && exports.gammaEffect;
@@ -81,11 +81,14 @@ std::vector<uint8_t> OnVantor(const Exports& e, const ExpectedCase& c) {
     return {image.Pixels(), image.Pixels() + c.input.size()};
 }
 
+// The C host looks the export up and calls it itself, from C, through pixkit.h.
 std::vector<uint8_t> OnCHost(const Exports& e, const ExpectedCase& c) {
+    static_assert(int(Effect::Sharp) == 1 && int(Effect::GammaEffect) == 3, "the C host's effect numbers");
     std::vector<uint8_t> pixels = c.input;
     CHostImage image;
     CHostImage_Init(&image, c.width, c.height, pixels.data());
-    Apply(e, c, reinterpret_cast<VANTOR*>(&image));
+    EXPECT_TRUE(CHostImage_ApplyEffect(&image, e.module, int(c.effect), c.rect, c.offsets, c.exponents))
+        << "the C host did not find effect " << int(c.effect);
     return pixels;
 }
 
@@ -152,7 +155,7 @@ TEST(PixkitOnWindows, CentreExamples) {
     const Exports* e = Plugin();
     ASSERT_NE(e, nullptr) << kNoPlugin;
     struct Case {
-        FilterEffectFn fn;
+        PixkitFilterFn fn;
         const char* name;
         uint8_t centre[3], neighbour[3], expected[3];
     };

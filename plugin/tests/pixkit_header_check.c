@@ -1,0 +1,9 @@
+/* pixkit.h on its own, as C99 here and as C++ in pixkit_header_check.cpp:
+ * it needs no other header, and each export converts to the pointer type
+ * pixkit.h gives for it (under -Werror a mismatch fails the build). */
+#include "pixkit.h"
+
+PixkitFilterFn pixkit_check_shade = Shade;
+PixkitFilterFn pixkit_check_sharp = Sharp;
+PixkitAdjustToneFn pixkit_check_adjust_tone = AdjustTone;
+PixkitGammaEffectFn pixkit_check_gamma_effect = GammaEffect;

@@ -1,0 +1,2 @@
+// The same check as C++.
+#include "pixkit_header_check.c"
