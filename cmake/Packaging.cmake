@@ -23,10 +23,17 @@ set(TESSALY_DIST_FILES $<TARGET_FILE:Tessaly> $<TARGET_FILE:pixkit> ${dist_texts
 install(TARGETS Tessaly pixkit RUNTIME DESTINATION . COMPONENT shipped LIBRARY DESTINATION . COMPONENT shipped)
 install(FILES ${dist_texts} DESTINATION . COMPONENT shipped)
 
+# The zip's time, outside a git work tree, is the newest source file's: not
+# one in the folders that builds write into (the presets' build/, this build,
+# dist/).
+set(built_dirs ${tessaly_root}/build ${CMAKE_BINARY_DIR} ${TESSALY_DIST_DIR})
+list(TRANSFORM built_dirs PREPEND --skip=)
+
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_custom_target(dist ALL
   COMMAND ${CMAKE_COMMAND} --install ${CMAKE_BINARY_DIR} --prefix ${TESSALY_DIST_DIR} --component shipped
   COMMAND ${Python3_EXECUTABLE} ${tessaly_root}/cmake/make-zip.py ${TESSALY_DIST_ZIP} ${TESSALY_DIST_NAME} ${TESSALY_DIST_FILES}
+          ${built_dirs}
   COMMENT "Collecting Tessaly.exe, pixkit.dll, the read-me and the notices in ${TESSALY_DIST_DIR} with their zip"
   VERBATIM)
 add_dependencies(dist Tessaly pixkit)
