@@ -7,29 +7,44 @@
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
 #         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
 #
-# With ZIP, checks the distribution's zip instead: its folder FOLDER holds
-# the FILES, byte for byte as built, and nothing else; the read-me and the
-# notices (.txt) end their lines with CRLF, for Notepad.
-#   cmake -DZIP=... -DFOLDER=... -DFILES=a.exe;b.txt -P CheckBinary.cmake
+# With ZIP, checks the distribution's zip instead: it holds exactly the
+# ENTRIES, each PATH=FILE, as FOLDER/PATH and byte for byte FILE, and no other
+# entry, folders included; the read-me and the notices (.txt) end their lines
+# with CRLF, for Notepad.
+#   cmake -DZIP=... -DFOLDER=... -DENTRIES=a.exe=/build/a.exe;b.txt=/src/b.txt -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 
 if(ZIP)
+  # The entries as the zip lists them: an empty folder is an entry "name/".
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${ZIP} OUTPUT_VARIABLE held RESULT_VARIABLE failed)
+  if(failed)
+    message(FATAL_ERROR "cannot list ${ZIP}")
+  endif()
+  string(STRIP "${held}" held)
+  string(REPLACE "\n" ";" held "${held}")
+  set(expected ${ENTRIES})
+  list(TRANSFORM expected REPLACE "=.*" "")
+  list(TRANSFORM expected PREPEND ${FOLDER}/)
+  list(SORT held)
+  list(SORT expected)
+  if(NOT held STREQUAL expected)
+    set(missing ${expected})
+    set(extra ${held})
+    list(REMOVE_ITEM missing ${held})
+    list(REMOVE_ITEM extra ${expected})
+    message(FATAL_ERROR "${ZIP} lacks [${missing}], holds extra [${extra}]; all it holds: ${held}")
+  endif()
+
   set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/binary_check_zip)
   file(REMOVE_RECURSE ${unpacked})
   file(ARCHIVE_EXTRACT INPUT ${ZIP} DESTINATION ${unpacked})
-  file(GLOB_RECURSE held RELATIVE ${unpacked}/${FOLDER} ${unpacked}/*)
-  set(names ${FILES})
-  list(TRANSFORM names REPLACE ".*/" "")
-  list(SORT names)
-  if(NOT held STREQUAL names)
-    message(FATAL_ERROR "${ZIP} holds ${held} in ${FOLDER}/, not ${names}")
-  endif()
-  foreach(built IN LISTS FILES)
-    get_filename_component(name ${built} NAME)
+  foreach(entry IN LISTS ENTRIES)
+    string(REGEX REPLACE "=.*" "" name "${entry}")
+    string(REGEX REPLACE "^[^=]*=" "" built "${entry}")
     execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${built} ${unpacked}/${FOLDER}/${name}
                     RESULT_VARIABLE differs)
     if(differs)
-      message(FATAL_ERROR "${name} in ${ZIP} is not the built ${built}")
+      message(FATAL_ERROR "${name} in ${ZIP} is not ${built}")
     endif()
     if(name MATCHES "\\.txt$")
       # As hex bytes, one word each: file(READ) as text would drop the CRs.
@@ -41,7 +56,7 @@ if(ZIP)
       endif()
     endif()
   endforeach()
-  message(STATUS "${ZIP}: ${names}")
+  message(STATUS "${ZIP}: ${held}")
   return()
 endif()
 
