@@ -2,11 +2,13 @@
 """Writes the distribution's zip so that the same files give the same bytes
 on any machine, in any folder, at any time:
 
-    make-zip.py OUT.zip FOLDER FILE... [--skip DIR]...
+    make-zip.py OUT.zip FOLDER PREFIX MANIFEST [--skip DIR]...
 
-Each FILE goes into FOLDER/ inside the zip, in sorted order, with no owner,
-no permissions and one time for all. (Zip tools write the files' own times,
-owners and modes, which differ between builds.)
+MANIFEST is the list of files that `cmake --install --prefix PREFIX` wrote
+(install_manifest_<component>.txt). Each goes into FOLDER/ inside the zip
+under its path below PREFIX (include/pixkit.h stays in include/), in sorted
+order, with no owner, no permissions and one time for all. (Zip tools write
+the files' own times, owners and modes, which differ between builds.)
 
 That time is SOURCE_DATE_EPOCH if it is set. Else, in a git work tree, the
 time of the last commit; a checkout dates its files at the time it ran.
@@ -53,11 +55,15 @@ def main():
     args = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     args.add_argument("out")
     args.add_argument("folder")
-    args.add_argument("files", nargs="+")
+    args.add_argument("prefix")
+    args.add_argument("manifest")
     args.add_argument("--skip", action="append", default=[])
     args = args.parse_args()
 
-    entries = sorted((os.path.basename(path), path) for path in args.files)
+    with open(args.manifest, encoding="utf-8") as f:
+        installed = [line for line in f.read().splitlines() if line]
+    entries = sorted((os.path.relpath(path, args.prefix).replace(os.sep, "/"), path)
+                     for path in installed)
     date_time = time.gmtime(max(source_date(args.skip), ZIP_EPOCH))[:6]
     with zipfile.ZipFile(args.out, "w") as zip_file:
         for name, path in entries:
