@@ -1,6 +1,9 @@
 # Checks a built Windows binary without running it: its machine type, that it
-# imports only Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), that it
-# carries no debug sections (they belong in the .debug file beside it), and,
+# carries no debug sections (they belong in the .debug file beside it), that
+# it is linked as Windows' hardening baseline asks (ASLR, DEP, NO_SEH, a
+# terminal-server-aware .exe, Windows 7 as subsystem and OS version, no
+# section both writable and executable or shared), that it imports only
+# Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
 # such names are one compiler's own and bind the file to a host built by it.
@@ -83,6 +86,47 @@ execute_process(COMMAND ${OBJDUMP} -h ${FILE} OUTPUT_VARIABLE sections)
 string(REGEX MATCHALL " \\.debug_[a-z_]+" debug_sections "${sections}")
 if(debug_sections)
   message(FATAL_ERROR "${FILE} carries debug sections:${debug_sections}")
+endif()
+
+# Windows' hardening baseline, one rule a row: the text read (objdump -p
+# as dump), what it must match, and what is wrong with the file if not.
+macro(require text regex failure)
+  if(NOT "${${text}}" MATCHES "${regex}")
+    list(APPEND broken_rules "${failure}")
+  endif()
+endmacro()
+string(REGEX MATCH "DllCharacteristics[^\n]*(\n\t+[A-Z_]+)*" flags "${dump}")
+string(APPEND flags "\n")
+# Section headers from objdump -h: " 1 .data ... \n  CONTENTS, ALLOC, ...".
+# Writable is the absence of READONLY; executable is CODE.
+string(REGEX MATCHALL "\n +[0-9]+ [^ ]+[^\n]*\n[^\n]*" section_headers "${sections}")
+set(writable_code "")
+set(shared_writable "")
+foreach(section IN LISTS section_headers)
+  string(REGEX REPLACE "^\n +[0-9]+ ([^ ]+).*" "\\1" name "${section}")
+  if(NOT section MATCHES "READONLY" AND section MATCHES "CODE")
+    list(APPEND writable_code ${name})
+  endif()
+  if(NOT section MATCHES "READONLY" AND section MATCHES "SHARED")
+    list(APPEND shared_writable ${name})
+  endif()
+endforeach()
+#       read             must match                                          else the file
+require(flags           "\tDYNAMIC_BASE\n"                                   "is not DYNAMIC_BASE: no ASLR")
+require(dump            "Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Reloc"   "has no relocation table for ASLR")
+require(flags           "\tNX_COMPAT\n"                                      "is not NX_COMPAT: no DEP")
+require(flags           "\tNO_SEH\n"                                         "is not NO_SEH")
+require(dump            "\nSubsystem\t+00000002\t"                            "is not a Windows GUI subsystem file")
+require(dump            "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n" "does not give 6.1 as subsystem version")
+require(dump            "MajorOSystemVersion\t6\nMinorOSystemVersion\t1\n"     "does not give 6.1 as OS version")
+require(writable_code   "^$"                  "has sections both writable and executable: ${writable_code}")
+require(shared_writable "^$"                  "has sections both shared and writable: ${shared_writable}")
+if(FILE MATCHES "\\.exe$")
+  require(flags         "\tTERMINAL_SERVICE_AWARE\n"                         "is not TERMINAL_SERVER_AWARE")
+endif()
+if(broken_rules)
+  list(JOIN broken_rules "\n  " broken_rules)
+  message(FATAL_ERROR "${FILE}:\n  ${broken_rules}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
