@@ -2,7 +2,8 @@
 # carries no debug sections (they belong in the .debug file beside it), that
 # it is linked as Windows' hardening baseline asks (ASLR, DEP, NO_SEH, a
 # terminal-server-aware .exe, Windows 7 as subsystem and OS version, no
-# section both writable and executable or shared), that it imports only
+# section both writable and executable or shared, stack cookies, seen in
+# FILE.debug), that it imports only
 # Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
@@ -90,11 +91,24 @@ endif()
 
 # Windows' hardening baseline, one rule a row: the text read (objdump -p
 # as dump), what it must match, and what is wrong with the file if not.
+# Stack cookies: the symbols of the .debug file beside the stripped file
+# give __stack_chk_fail's address, and the code must call it from more than
+# one place. _FORTIFY_SOURCE's checks alone link it in, with one call from
+# libssp's own __stack_chk_fail_local; each function that checks a cookie
+# adds one.
 macro(require text regex failure)
   if(NOT "${${text}}" MATCHES "${regex}")
     list(APPEND broken_rules "${failure}")
   endif()
 endmacro()
+string(REGEX REPLACE "objdump$" "nm" nm "${OBJDUMP}")
+execute_process(COMMAND ${nm} ${FILE}.debug OUTPUT_VARIABLE debug_symbols ERROR_QUIET)
+set(cookie_checks "")
+if(debug_symbols MATCHES "0*([0-9a-f]+) T _?__stack_chk_fail\n")
+  execute_process(COMMAND ${OBJDUMP} -d ${FILE} OUTPUT_VARIABLE code)
+  string(REGEX MATCHALL "\tcall +0x${CMAKE_MATCH_1}\n" cookie_checks "${code}")
+endif()
+list(LENGTH cookie_checks cookie_checks)
 string(REGEX MATCH "DllCharacteristics[^\n]*(\n\t+[A-Z_]+)*" flags "${dump}")
 string(APPEND flags "\n")
 # Section headers from objdump -h: " 1 .data ... \n  CONTENTS, ALLOC, ...".
@@ -111,18 +125,19 @@ foreach(section IN LISTS section_headers)
     list(APPEND shared_writable ${name})
   endif()
 endforeach()
-#       read             must match                                          else the file
-require(flags           "\tDYNAMIC_BASE\n"                                   "is not DYNAMIC_BASE: no ASLR")
-require(dump            "Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Reloc"   "has no relocation table for ASLR")
-require(flags           "\tNX_COMPAT\n"                                      "is not NX_COMPAT: no DEP")
-require(flags           "\tNO_SEH\n"                                         "is not NO_SEH")
-require(dump            "\nSubsystem\t+00000002\t"                            "is not a Windows GUI subsystem file")
-require(dump            "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n" "does not give 6.1 as subsystem version")
-require(dump            "MajorOSystemVersion\t6\nMinorOSystemVersion\t1\n"     "does not give 6.1 as OS version")
-require(writable_code   "^$"                  "has sections both writable and executable: ${writable_code}")
-require(shared_writable "^$"                  "has sections both shared and writable: ${shared_writable}")
+#       read             must match                                              else the file
+require(flags            "\tDYNAMIC_BASE\n"                                      "is not DYNAMIC_BASE: no ASLR")
+require(dump             "Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Reloc"      "has no relocation table for ASLR")
+require(flags            "\tNX_COMPAT\n"                                         "is not NX_COMPAT: no DEP")
+require(flags            "\tNO_SEH\n"                                            "is not NO_SEH")
+require(dump             "\nSubsystem\t+00000002\t"                              "is not a Windows GUI subsystem file")
+require(dump             "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  "does not give 6.1 as subsystem version")
+require(dump             "MajorOSystemVersion\t6\nMinorOSystemVersion\t1\n"      "does not give 6.1 as OS version")
+require(writable_code    "^$"                                                    "has sections both writable and executable: ${writable_code}")
+require(shared_writable  "^$"                                                    "has sections both shared and writable: ${shared_writable}")
+require(cookie_checks    "^([2-9]|[1-9][0-9]+)$"                                 "checks no stack cookie: ${cookie_checks} calls to __stack_chk_fail")
 if(FILE MATCHES "\\.exe$")
-  require(flags         "\tTERMINAL_SERVICE_AWARE\n"                         "is not TERMINAL_SERVER_AWARE")
+  require(flags          "\tTERMINAL_SERVICE_AWARE\n"                            "is not TERMINAL_SERVER_AWARE")
 endif()
 if(broken_rules)
   list(JOIN broken_rules "\n  " broken_rules)
@@ -154,4 +169,4 @@ foreach(name IN LISTS EXPORTS)
     message(FATAL_ERROR "${FILE} does not export ${name} under its plain name")
   endif()
 endforeach()
-message(STATUS "${FILE}: ${MACHINE}, imports ${imports}")
+message(STATUS "${FILE}: ${MACHINE}, ${cookie_checks} calls to __stack_chk_fail, imports ${imports}")
