@@ -1,42 +1,31 @@
 # Checks a built Windows binary without running it: its machine type, that it
-# carries no debug sections (they belong in the .debug file beside it), that
-# it is linked as Windows' hardening baseline asks (ASLR, DEP, NO_SEH, a
-# terminal-server-aware .exe, Windows 7 as subsystem and OS version, no
-# section both writable and executable or shared, stack cookies, seen in
-# FILE.debug), that it imports only
-# Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), and,
+# imports only Windows' KnownDLLs (and the ones named in ALSO_ALLOWED), that it
+# carries no debug sections (they belong in the .debug file beside it), and,
 # when EXPORTS is given, that those names are exported exactly, undecorated.
 # With NO_CXX_IMPORTS, no imported name may be a C++ (mangled _Z...) name:
 # such names are one compiler's own and bind the file to a host built by it.
 #   cmake -DOBJDUMP=... -DFILE=... -DMACHINE=pei-i386 [-DALSO_ALLOWED=a.dll;b.dll]
 #         [-DEXPORTS=A;B] [-DNO_CXX_IMPORTS=ON] -P CheckBinary.cmake
 #
-# With ZIP, checks the distribution's zip instead: it holds exactly the
-# ENTRIES, each PATH=FILE, as FOLDER/PATH and byte for byte FILE, and no other
-# entry, folders included; the read-me and the notices (.txt) end their lines
-# with CRLF, for Notepad.
+# Also that it is linked as Windows' hardening baseline asks (rows below).
+#
+# With ZIP, checks the distribution's zip instead: its entries are exactly the
+# ENTRIES (PATH=FILE), each FOLDER/PATH byte for byte FILE, with no other entry,
+# not even a folder; the read-me and the notices (.txt) end their lines with CRLF.
 #   cmake -DZIP=... -DFOLDER=... -DENTRIES=a.exe=/build/a.exe;b.txt=/src/b.txt -P CheckBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 
 if(ZIP)
   # The entries as the zip lists them: an empty folder is an entry "name/".
-  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${ZIP} OUTPUT_VARIABLE held RESULT_VARIABLE failed)
-  if(failed)
-    message(FATAL_ERROR "cannot list ${ZIP}")
-  endif()
+  execute_process(COMMAND ${CMAKE_COMMAND} -E tar tf ${ZIP} OUTPUT_VARIABLE held)
   string(STRIP "${held}" held)
   string(REPLACE "\n" ";" held "${held}")
-  set(expected ${ENTRIES})
-  list(TRANSFORM expected REPLACE "=.*" "")
+  list(TRANSFORM ENTRIES REPLACE "=.*" "" OUTPUT_VARIABLE expected)
   list(TRANSFORM expected PREPEND ${FOLDER}/)
   list(SORT held)
   list(SORT expected)
   if(NOT held STREQUAL expected)
-    set(missing ${expected})
-    set(extra ${held})
-    list(REMOVE_ITEM missing ${held})
-    list(REMOVE_ITEM extra ${expected})
-    message(FATAL_ERROR "${ZIP} lacks [${missing}], holds extra [${extra}]; all it holds: ${held}")
+    message(FATAL_ERROR "${ZIP} holds\n  ${held}\nnot\n  ${expected}")
   endif()
 
   set(unpacked ${CMAKE_CURRENT_BINARY_DIR}/binary_check_zip)
@@ -89,42 +78,30 @@ if(debug_sections)
   message(FATAL_ERROR "${FILE} carries debug sections:${debug_sections}")
 endif()
 
-# Windows' hardening baseline, one rule a row: the text read (objdump -p
-# as dump), what it must match, and what is wrong with the file if not.
-# Stack cookies: the symbols of the .debug file beside the stripped file
-# give __stack_chk_fail's address, and the code must call it from more than
-# one place. _FORTIFY_SOURCE's checks alone link it in, with one call from
-# libssp's own __stack_chk_fail_local; each function that checks a cookie
-# adds one.
+# Windows' hardening baseline, one rule a row: the text read (objdump -p as
+# dump), what it must match, what is wrong with the file if not.
 macro(require text regex failure)
   if(NOT "${${text}}" MATCHES "${regex}")
-    list(APPEND broken_rules "${failure}")
+    list(APPEND broken "${failure}")
   endif()
 endmacro()
-string(REGEX REPLACE "objdump$" "nm" nm "${OBJDUMP}")
-execute_process(COMMAND ${nm} ${FILE}.debug OUTPUT_VARIABLE debug_symbols ERROR_QUIET)
-set(cookie_checks "")
-if(debug_symbols MATCHES "0*([0-9a-f]+) T _?__stack_chk_fail\n")
-  execute_process(COMMAND ${OBJDUMP} -d ${FILE} OUTPUT_VARIABLE code)
-  string(REGEX MATCHALL "\tcall +0x${CMAKE_MATCH_1}\n" cookie_checks "${code}")
-endif()
-list(LENGTH cookie_checks cookie_checks)
-string(REGEX MATCH "DllCharacteristics[^\n]*(\n\t+[A-Z_]+)*" flags "${dump}")
-string(APPEND flags "\n")
-# Section headers from objdump -h: " 1 .data ... \n  CONTENTS, ALLOC, ...".
-# Writable is the absence of READONLY; executable is CODE.
+string(REGEX MATCH "DllCharacteristics[^\n]*(\n\t+[A-Z_]+)*\n" flags "${dump}")
+# Sections from objdump -h: writable unless READONLY, executable if CODE.
 string(REGEX MATCHALL "\n +[0-9]+ [^ ]+[^\n]*\n[^\n]*" section_headers "${sections}")
-set(writable_code "")
-set(shared_writable "")
 foreach(section IN LISTS section_headers)
-  string(REGEX REPLACE "^\n +[0-9]+ ([^ ]+).*" "\\1" name "${section}")
-  if(NOT section MATCHES "READONLY" AND section MATCHES "CODE")
-    list(APPEND writable_code ${name})
-  endif()
-  if(NOT section MATCHES "READONLY" AND section MATCHES "SHARED")
-    list(APPEND shared_writable ${name})
+  if(NOT section MATCHES "READONLY" AND section MATCHES "CODE|SHARED")
+    string(REGEX REPLACE "^\n +[0-9]+ ([^ ]+).*" "\\1" name "${section}")
+    list(APPEND unsafe_sections ${name})
   endif()
 endforeach()
+# Stack cookies: calls to __stack_chk_fail, found at its address in the .debug
+# file's symbols. libssp makes one itself, linked in by the fortify checks alone.
+string(REGEX REPLACE "objdump$" "nm" nm "${OBJDUMP}")
+execute_process(COMMAND ${nm} ${FILE}.debug OUTPUT_VARIABLE debug_symbols)
+string(REGEX MATCH "0*([0-9a-f]+) T _?__stack_chk_fail\n" stack_chk_fail "${debug_symbols}")
+execute_process(COMMAND ${OBJDUMP} -d ${FILE} OUTPUT_VARIABLE code)
+string(REGEX MATCHALL "\tcall +0x${CMAKE_MATCH_1}\n" cookie_checks "${code}")
+list(LENGTH cookie_checks cookie_checks)
 #       read             must match                                              else the file
 require(flags            "\tDYNAMIC_BASE\n"                                      "is not DYNAMIC_BASE: no ASLR")
 require(dump             "Entry 5 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Base Reloc"      "has no relocation table for ASLR")
@@ -133,15 +110,14 @@ require(flags            "\tNO_SEH\n"                                           
 require(dump             "\nSubsystem\t+00000002\t"                              "is not a Windows GUI subsystem file")
 require(dump             "MajorSubsystemVersion\t6\nMinorSubsystemVersion\t1\n"  "does not give 6.1 as subsystem version")
 require(dump             "MajorOSystemVersion\t6\nMinorOSystemVersion\t1\n"      "does not give 6.1 as OS version")
-require(writable_code    "^$"                                                    "has sections both writable and executable: ${writable_code}")
-require(shared_writable  "^$"                                                    "has sections both shared and writable: ${shared_writable}")
+require(unsafe_sections  "^$"                                                    "has sections writable and executable or shared: ${unsafe_sections}")
 require(cookie_checks    "^([2-9]|[1-9][0-9]+)$"                                 "checks no stack cookie: ${cookie_checks} calls to __stack_chk_fail")
 if(FILE MATCHES "\\.exe$")
   require(flags          "\tTERMINAL_SERVICE_AWARE\n"                            "is not TERMINAL_SERVER_AWARE")
 endif()
-if(broken_rules)
-  list(JOIN broken_rules "\n  " broken_rules)
-  message(FATAL_ERROR "${FILE}:\n  ${broken_rules}")
+if(broken)
+  list(JOIN broken "\n  " broken)
+  message(FATAL_ERROR "${FILE}:\n  ${broken}")
 endif()
 
 string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${dump}")
