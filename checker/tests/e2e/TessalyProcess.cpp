@@ -1,6 +1,7 @@
 #include "TessalyProcess.h"
 
 #include "AboutContract.h"
+#include "WinText.h"
 
 #include <cstdlib>
 #include <vector>
@@ -111,14 +112,7 @@ std::string TessalyProcess::State() const {
     }
     if (!window_) return "no window of process " + std::to_string(pid_) + " yet";
     return "runs started " + std::to_string(RunsStarted()) + ", finished " + std::to_string(RunsFinished()) +
-           ", status line [" + Utf8(Text(tessaly::about::kLabel2)) + "]";
-}
-
-std::string Utf8(const std::wstring& text) {
-    int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(static_cast<std::size_t>(length), '\0');
-    if (length > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], length, nullptr, nullptr);
-    return out;
+           ", status line [" + tessaly::WideToUtf8(Text(tessaly::about::kLabel2)) + "]";
 }
 
 double WaitFactor() {

@@ -62,8 +62,6 @@ double WaitFactor();
 // not happen would have happened.
 void Pause(double seconds);
 
-std::string Utf8(const std::wstring& text);
-
 // A wait whose deadline passed. It ends the scenario: the program under
 // test ends with the TessalyProcess that started it.
 struct WaitExpired {

@@ -11,6 +11,7 @@
 #include "ExpectedReport.h"
 #include "SeededFolder.h"
 #include "TessalyProcess.h"
+#include "WinText.h"
 
 #include <windows.h>
 
@@ -24,6 +25,7 @@
 
 using namespace e2e;
 using namespace tessaly::about;
+using tessaly::WideToUtf8;
 
 namespace {
 
@@ -51,7 +53,7 @@ bool CheckText(const std::wstring& actual, const std::wstring& expected, const c
         std::size_t begin = text.rfind(L'\n', at == 0 ? 0 : at - 1);
         begin = begin == std::wstring::npos ? 0 : begin + 1;
         std::size_t end = text.find(L'\r', at);
-        return Utf8(text.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin));
+        return WideToUtf8(text.substr(begin, end == std::wstring::npos ? std::wstring::npos : end - begin));
     };
     std::printf("  first difference in line %zu (lengths %zu and %zu)\n  actual:   [%s]\n  expected: [%s]\n", line,
                 actual.size(), expected.size(), lineAround(actual).c_str(), lineAround(expected).c_str());
@@ -189,7 +191,7 @@ int WrappedTableLines(HWND box, const std::wstring& report) {
         end = std::min(report.find(L"\r\n", at), report.size());
         if (end > at && report[at] != L'*' &&
             SendMessageW(box, EM_LINEFROMCHAR, at, 0) != SendMessageW(box, EM_LINEFROMCHAR, end - 1, 0)) {
-            std::printf("  wraps: [%s]\n", Utf8(report.substr(at, end - at)).c_str());
+            std::printf("  wraps: [%s]\n", WideToUtf8(report.substr(at, end - at)).c_str());
             ++wrapped;
         }
     }
@@ -586,7 +588,7 @@ int RunScenario(int argc, wchar_t** argv) {
         if (std::wstring(argv[1]) == s.name) scenario = &s;
     }
     if (!scenario) {
-        std::printf("unknown scenario %s\n", Utf8(argv[1]).c_str());
+        std::printf("unknown scenario %s\n", WideToUtf8(argv[1]).c_str());
         return 2;
     }
     Context c;
@@ -606,7 +608,7 @@ int RunScenario(int argc, wchar_t** argv) {
     c.expected = ExpectedReport(facts, c.japanese);
 
     int result = scenario->run(c);
-    std::printf("%s %s: %s\n", Utf8(argv[1]).c_str(), Utf8(argv[2]).c_str(),
+    std::printf("%s %s: %s\n", WideToUtf8(argv[1]).c_str(), WideToUtf8(argv[2]).c_str(),
                 failures == 0 && result == 0 ? "passed" : "FAILED");
     return failures == 0 && result == 0 ? 0 : 1;
 }
