@@ -14,6 +14,10 @@ source "$here/common.sh"
 cd "$root"
 # Fails at once, with what is missing, where 32-bit programs cannot be run.
 "${in_i386[@]}" true
+# The toolchain of this run, from the installed packages.
+version() { dpkg-query -W -f='${Version}' "$1"; }
+echo "== Debian $(cat /etc/debian_version): clang $(version clang), mingw-w64 g++ $(version g++-mingw-w64-i686-posix)," \
+     "binutils $(version binutils-mingw-w64-i686), Wine $(version wine32:i386)${in_i386:+, qemu-user $(version qemu-user)}"
 
 echo "== native build and tests"
 build_preset native
