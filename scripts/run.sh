@@ -55,6 +55,7 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
+LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null 2>&1
 reg() { LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>&1; }
 # Japanese glyphs on a system without Windows' fonts: the fixed-pitch title
 # font is replaced by IPA Gothic, the proportional Japanese UI fonts by IPA
