@@ -41,7 +41,6 @@ SCN = {name: value for value, name in pefile.SECTION_CHARACTERISTICS.items() if 
 DLL = {name: value for value, name in pefile.DLL_CHARACTERISTICS.items() if isinstance(name, str)}
 
 C_FILE = 103          # storage class of a .file record; its aux records hold the name
-DT_FCN = 0x20         # symbol type: function (derived type in bits 4-5)
 SYMBOL = struct.Struct("<8sLhHBB")
 
 
@@ -112,16 +111,16 @@ def is_own_source(name, own_names):
     ours when its .file name is the name of a source file of the tree, or,
     being exactly 14 characters long, the start of a longer one. The run-time
     code linked in from archives (mingw-w64's crt, libgcc, libstdc++, libssp)
-    names its own sources (crtdll.c, ssp.c, ...) or "fake" for import stubs;
-    a source of ours named like one of those would be taken for ours, and a
-    run-time one for ours if it were named like ours: keep the names apart."""
+    names its own sources (crtdll.c, pow.c, ...) or "fake" for import stubs,
+    no name of this tree; were one named like ours, and built with debug
+    information, its calls would count as ours."""
     if name in own_names:
         return True
     return len(name) == FILE_NAME_LENGTH and any(
         n.startswith(name) for n in own_names if len(n) > FILE_NAME_LENGTH)
 
 
-def own_code(data, debug, own_names):
+def own_code(debug_path, data, debug, own_names):
     """Address ranges of the code compiled from our own sources, and
     __stack_chk_fail's address. Run-time objects linked in from archives may
     have no .file record at all (their debug symbols stripped), so the
@@ -130,7 +129,7 @@ def own_code(data, debug, own_names):
     .file record gives where that object's address ranges start in the
     .debug_aranges section: exactly its own code, as the compiler lists it."""
     own, aranges, stack_chk_fail = False, [], None
-    for name, value, section, kind, storage, aux in symbols(data, debug):
+    for name, value, section, _, storage, aux in symbols(data, debug):
         if storage == C_FILE:
             own, taken = is_own_source(aux, own_names), False
         elif name == ".debug_aranges" and own and not taken:
@@ -146,7 +145,7 @@ def own_code(data, debug, own_names):
         at = debug.sections[section - 1].PointerToRawData + offset
         length, version, _, address_size, _ = struct.unpack_from("<LHLBB", data, at)
         if address_size != 4:
-            sys.exit(f"unexpected .debug_aranges set (version {version}, address size {address_size})")
+            sys.exit(f"{debug_path}: a .debug_aranges set of version {version} with {address_size}-byte addresses")
         pair = at + 16
         while pair < at + 4 + length:
             address, size = struct.unpack_from("<LL", data, pair)
@@ -164,7 +163,7 @@ def cookie_checks(pe, debug_path, source_dir):
     decoder off."""
     with open(debug_path, "rb") as f:
         data = f.read()
-    ranges, stack_chk_fail = own_code(data, pefile.PE(data=data, fast_load=True),
+    ranges, stack_chk_fail = own_code(debug_path, data, pefile.PE(data=data, fast_load=True),
                                       own_source_names(source_dir))
     if stack_chk_fail is None:
         return 0, 0
