@@ -23,28 +23,35 @@
 
 #include <stdint.h>
 
-/* The image only ever crosses as a pointer. In C++ it is the host library's
- * own class, declared with the same class-key as in host/vantor.h, so the
- * plug-in and C++ hosts pass their VANTOR* without a cast. In C it is an
- * incomplete struct of the same name: a C host converts the address of its
- * image object (the table of operations first) to VANTOR*. The exports have
- * C linkage, so both are the same one pointer at the binary interface. */
+/* The image only ever crosses as a pointer. In C++ it is the image
+ * library's own class, declared as "class VANTOR" as the library's header
+ * declares it, so the plug-in and C++ hosts pass their VANTOR* without a
+ * cast. In C it is an incomplete struct of the same name: a C host converts
+ * the address of its image object (the table of operations first) to
+ * VANTOR*. The exports have C linkage, so both are the same one pointer at
+ * the binary interface. */
 #ifdef __cplusplus
 class VANTOR;
 #else
 typedef struct VANTOR VANTOR;
 #endif
 
-#if defined(_WIN32) && !defined(_WIN64)
-#  define PIXKIT_CALL __stdcall
-#else
-#  define PIXKIT_CALL
+/* Each macro only where the host has not defined it first (its own build,
+ * or a header of the image library that uses the same names). */
+#ifndef PIXKIT_CALL
+#  if defined(_WIN32) && !defined(_WIN64)
+#    define PIXKIT_CALL __stdcall
+#  else
+#    define PIXKIT_CALL
+#  endif
 #endif
 
-#if defined(_WIN32) || !defined(__GNUC__)
-#  define PIXKIT_EXPORT /* on Windows exported by name through pixkit.def */
-#else
-#  define PIXKIT_EXPORT __attribute__((visibility("default")))
+#ifndef PIXKIT_EXPORT
+#  if defined(_WIN32) || !defined(__GNUC__)
+#    define PIXKIT_EXPORT /* on Windows exported by name through pixkit.def */
+#  else
+#    define PIXKIT_EXPORT __attribute__((visibility("default")))
+#  endif
 #endif
 
 #ifdef __cplusplus

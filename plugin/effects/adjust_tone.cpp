@@ -6,7 +6,6 @@
 
 #include "effects/byte_tables.h"
 #include "effects/clamp_byte.h"
-#include "host/vantor.h"
 #include "pixkit.h"
 
 namespace {
@@ -18,21 +17,9 @@ inline uint8_t AddSaturated(uint8_t byte, int32_t offset) {
     return ClampByte(int32_t(std::clamp<int64_t>(sum, -1, 256)));
 }
 
-class AdjustToneCallback : public ReplaceCallback {
-public:
-    AdjustToneCallback(int32_t offset2, int32_t offset1, int32_t offset0)
-        : offset2_(offset2), offset1_(offset1), offset0_(offset0) {
-        const int32_t offsets[3] = {offset0_, offset1_, offset2_};  // by position
-        tables_.Fill([&](uint8_t value, int position) { return AddSaturated(value, offsets[position]); });
-    }
-
-    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override { tables_.Apply(pixel); }
-
-private:
-    int32_t offset2_;  // fields in parameter order: byte 2, byte 1, byte 0
-    int32_t offset1_;
-    int32_t offset0_;
-    ByteTables tables_;  // the rule looked up per byte position
+// The offsets for byte 2, 1, 0, and each pixel rewritten by AddSaturated.
+class AdjustToneCallback final : public ByteTableCallback<int32_t, AddSaturated> {
+    using ByteTableCallback::ByteTableCallback;
 };
 
 }  // namespace

@@ -50,8 +50,8 @@ FilterCallback::FilterCallback(const int32_t (&kernel)[9], int32_t kernelDivisor
 }
 
 void FilterCallback::StartEnum(VANTOR* /*destination*/, VANTOR* source) {
-    // Zeroed: a host whose GetInfo fills nothing leaves stride 0, and the
-    // kernel reads the pixel's own row three times instead of stack garbage.
+    // Zeroed: a host whose GetInfo fills nothing leaves stride 0 rather than
+    // stack garbage, and SynthesizePixel then writes nothing.
     ImageInfo info = {};
     source->GetInfo(&info);
     stride = info.stride;
@@ -66,7 +66,9 @@ void FilterCallback::StartEnum(VANTOR* /*destination*/, VANTOR* source) {
 __attribute__((flatten, no_stack_protector)) void FilterCallback::SynthesizePixel(
     int32_t, int32_t, uint8_t* dst, int32_t x, int32_t y, const uint8_t* src) {
     // Strictly inside the bounds only: the frame has no full neighbourhood.
-    if (!(lowerX < x && x < upperX && lowerY < y && y < upperY)) return;
+    // A stride of 0 (a host that gave none) would read the pixel's own row
+    // three times: then the image is left as it is.
+    if (stride == 0 || !(lowerX < x && x < upperX && lowerY < y && y < upperY)) return;
     // Each row one stride below the one before. Written as a chain so that
     // g++ does not build the array with one 16-byte store: ApplyKernel reads
     // it back 8 bytes at a time, and the processor cannot forward the upper

@@ -3,7 +3,8 @@
 // Border policy: only positions strictly inside the bounds the host sets
 // (the source's first and last coordinates) are written, so the outermost
 // one-pixel frame of the image keeps its values. Every written pixel has
-// all 8 neighbours inside the source.
+// all 8 neighbours inside the source. A host that gives no row stride (0)
+// gets no pixel written.
 #pragma once
 
 #include <cstdint>

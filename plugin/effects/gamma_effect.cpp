@@ -10,7 +10,6 @@
 #include <cmath>
 
 #include "effects/byte_tables.h"
-#include "host/vantor.h"
 #include "pixkit.h"
 
 namespace {
@@ -23,21 +22,9 @@ uint8_t GammaByte(uint8_t byte, double exponent) {
     return static_cast<uint8_t>(static_cast<int64_t>(q));
 }
 
-class GammaEffectCallback : public ReplaceCallback {
-public:
-    GammaEffectCallback(double exponent2, double exponent1, double exponent0)
-        : exponent2_(exponent2), exponent1_(exponent1), exponent0_(exponent0) {
-        const double exponents[3] = {exponent0_, exponent1_, exponent2_};  // by position
-        tables_.Fill([&](uint8_t value, int position) { return GammaByte(value, exponents[position]); });
-    }
-
-    void ReplacePixel(int32_t, int32_t, uint8_t* pixel) override { tables_.Apply(pixel); }
-
-private:
-    double exponent2_;  // fields in parameter order: byte 2, byte 1, byte 0
-    double exponent1_;
-    double exponent0_;
-    ByteTables tables_;  // the rule looked up per byte position
+// The exponents for byte 2, 1, 0, and each pixel rewritten by GammaByte.
+class GammaEffectCallback final : public ByteTableCallback<double, GammaByte> {
+    using ByteTableCallback::ByteTableCallback;
 };
 
 }  // namespace

@@ -47,16 +47,15 @@ TEST(FilterCallback, AnyKernelMatchesTheModel) {
         }
 }
 
-// A host whose GetInfo fills nothing gives the callback no stride. It takes
-// 0, so all three kernel rows are the pixel's own row: the result is that of
-// the kernel's column sums on that row alone, read within the image.
+// A host whose GetInfo fills nothing gives the callback no stride (0): it
+// has no rows to read the neighbourhood from, so it writes no pixel.
 class ImageWithoutInfo : public VANTOR {
 public:
     using VANTOR::VANTOR;
     void GetInfo(ImageInfo*) override {}
 };
 
-TEST(FilterCallback, HostWithoutInfoReadsOnlyThePixelsOwnRow) {
+TEST(FilterCallback, HostWithoutInfoLeavesTheImageUnchanged) {
     const KernelCase cases[] = {{"lanes", {-1, -1, -1, -1, 17, -1, -1, -1, -1}, 9},
                                 {"any kernel", {1, 2, 3, 4, 5, 6, 7, 8, 9}, 45}};
     std::mt19937 rng(6);
@@ -66,10 +65,7 @@ TEST(FilterCallback, HostWithoutInfoReadsOnlyThePixelsOwnRow) {
         CopyToHost(before, image);
         FilterCallback callback(c.weights, c.divisor);
         image.Synthesize(0, 0, 33, 17, &image, 0, 0, &callback, 0);
-        int ownRow[9] = {};
-        for (int j = 0; j < 3; ++j) ownRow[3 + j] = c.weights[j] + c.weights[3 + j] + c.weights[6 + j];
-        ASSERT_EQ(CopyFromHost(image).bytes, ref::Filter(before, {0, 0, 33, 17}, ownRow, c.divisor).bytes)
-            << c.name;
+        ASSERT_EQ(CopyFromHost(image).bytes, before.bytes) << c.name;
     }
 }
 

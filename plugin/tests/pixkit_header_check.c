@@ -1,6 +1,9 @@
 /* pixkit.h on its own, as C99 here and as C++ in pixkit_header_check.cpp:
  * it needs no other header, and each export converts to the pointer type
  * pixkit.h gives for it (under -Werror a mismatch fails the build). */
+/* A host may define the header's macros itself, before it: pixkit.h keeps
+ * the host's definition (a second one would be an error here). */
+#define PIXKIT_EXPORT extern
 #include "pixkit.h"
 
 PixkitFilterFn pixkit_check_shade = Shade;
