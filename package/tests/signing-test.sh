@@ -16,9 +16,14 @@ mode=$1 work=$2
 here=$(cd "$(dirname "$0")" && pwd)
 sign=$here/../../scripts/sign-release.sh
 failed=0
-check() {   # check WHAT EXPECTED SEEN
+check() {   # check WHAT EXPECTED SEEN; texts of several lines as a diff
   if [ "$2" != "$3" ]; then
-    printf 'FAIL %s\n  expected: %s\n  saw:      %s\n' "$1" "$2" "$3"
+    echo "FAIL $1"
+    if [[ $2 == *$'\n'* ]]; then
+      diff <(echo "$2") <(echo "$3") | sed 's/^/  /'
+    else
+      printf '  expected: %s\n  saw:      %s\n' "$2" "$3"
+    fi
     failed=1
   fi
 }
@@ -77,13 +82,14 @@ bad-input)
   #  certificate   password file  the message
   while read -r cert password message; do
     out=$(run_sign bad "$cert" "$password") && out="success: $out"
-    check "$cert with $password" "$message" "$(grep -o "$message" <<<"$out" || echo "$out")"
+    seen=$(grep -oF "$message" <<<"$out" | head -1)
+    check "$cert with $password" "$message" "${seen:-$out}"
     check "$cert with $password leaves the copy as it was" "$before" "$(sums bad; ls -a)"
   done <<'EOF'
 good.p12     wrong.txt     wrong password for good.p12
 missing.p12  password.txt  cannot read the certificate file missing.p12
-server.p12   password.txt  is not for code signing
-expired.p12  password.txt  has expired
+server.p12   password.txt  server.p12 (CN = Tessaly Test Signer) is not for code signing
+expired.p12  password.txt  expired.p12 (CN = Tessaly Test Signer) has expired
 EOF
   ;;
 trust)
