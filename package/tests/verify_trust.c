@@ -9,8 +9,15 @@
  * for this run and taken out again before the program ends, so that a chain
  * to a throwaway test CA ends in a trusted root, as a publisher's chain does
  * on a user's Windows. Revocation is not checked (WTD_REVOKE_NONE): a test
- * certificate names no CRL, and Windows' own default for this action is the
- * same. */
+ * certificate names no CRL.
+ *
+ * Windows documents 0 only for a signature whose chain ends in a trusted
+ * root, with a certificate valid now (or at its time stamp) and for code
+ * signing; else CERT_E_UNTRUSTEDROOT, CERT_E_EXPIRED, CERT_E_WRONG_USAGE.
+ * Wine 8 checks the signature and the file's digest alone: it gives 0 also
+ * without /trust, and for expired or server-only certificates. The tests
+ * expect what Windows documents, so /trust is given; the expiry and the key
+ * usage are checked by scripts/sign-release.sh before it signs. */
 #include <windows.h>
 #include <wincrypt.h>
 #include <wintrust.h>
