@@ -30,6 +30,9 @@ signed=(Tessaly.exe pixkit.dll)
 
 fail() { echo "sign-release: $*" >&2; exit 1; }
 
+for tool in osslsigncode openssl python3; do
+  command -v $tool >/dev/null || fail "$tool not found (Debian: apt-get install osslsigncode openssl python3)"
+done
 [ $# -eq 1 ] || fail "usage: scripts/sign-release.sh CERT.p12 (password in TESSALY_SIGNING_PASSWORD or TESSALY_SIGNING_PASSWORD_FILE)"
 cert=$1
 manifest=$build/install_manifest_shipped.txt
