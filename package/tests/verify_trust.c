@@ -72,7 +72,9 @@ int wmain(int argc, wchar_t **argv)
     int first = 1;
 
     if (argc > 2 && wcscmp(argv[1], L"/trust") == 0) {
-        root = CertOpenStore(CERT_STORE_PROV_SYSTEM_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
+        /* The machine's own registry store of roots, not the system store
+         * that collects several: Wine deletes from that one only in memory. */
+        root = CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
         if (!root || !(trusted = TrustRoot(root, argv[2])))
             return 2;
         first = 3;
