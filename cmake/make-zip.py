@@ -3,6 +3,7 @@
 on any machine, in any folder, at any time:
 
     make-zip.py OUT.zip FOLDER PREFIX MANIFEST [--skip DIR]...
+    make-zip.py --source-date [--skip DIR]...
 
 MANIFEST is the list of files that `cmake --install --prefix PREFIX` wrote
 (install_manifest_<component>.txt). Each goes into FOLDER/ inside the zip
@@ -15,11 +16,13 @@ time of the last commit; a checkout dates its files at the time it ran.
 Else, in a tree unpacked from `git archive`, which dates every file at the
 commit's time, the newest source file's time: every file below the source
 tree except those below the folders builds write into, the DIRs given with
---skip, whose files are newer.
+--skip, whose files are newer. With --source-date it prints that time (in
+seconds since 1970) and writes nothing: scripts/sign-release.sh signs at it.
 """
 import argparse
 import os
 import subprocess
+import sys
 import time
 import zipfile
 
@@ -52,6 +55,11 @@ def source_date(skip):
 
 
 def main():
+    if sys.argv[1:2] == ["--source-date"]:
+        skip = argparse.ArgumentParser()
+        skip.add_argument("--skip", action="append", default=[])
+        print(source_date(skip.parse_args(sys.argv[2:]).skip))
+        return
     args = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     args.add_argument("out")
     args.add_argument("folder")
