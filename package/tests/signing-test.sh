@@ -47,15 +47,24 @@ sign)
     -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign 2>/dev/null
   openssl x509 -in ca.pem -outform DER -out ca.cer
   openssl req -newkey rsa:2048 -nodes -keyout signer.key -out signer.csr -subj "/CN=Tessaly Test Signer" 2>/dev/null
-  #    certificate  days  extended key usage
-  while read -r name days usage; do
-    openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key -days "$days" -out "$name.pem" \
+  # A validity that ended in the past: OpenSSL 3.0 (Debian 12) takes
+  # negative days, 3.5 (Debian 13) refuses them but takes the dates.
+  if openssl x509 -help 2>&1 | grep -q -- -not_after; then
+    expired=(-not_before 20200101000000Z -not_after 20200102000000Z)
+  else
+    expired=(-days -1)
+  fi
+  #    certificate  validity  extended key usage
+  while read -r name validity usage; do
+    if [ "$validity" = expired ]; then validity=("${expired[@]}"); else validity=(-days "$validity"); fi
+    openssl x509 -req -in signer.csr -CA ca.pem -CAkey ca.key "${validity[@]}" -out "$name.pem" \
       -extfile <(printf 'keyUsage=critical,digitalSignature\nextendedKeyUsage=%s\n' "$usage") 2>/dev/null
     openssl pkcs12 -export -in "$name.pem" -inkey signer.key -certfile ca.pem -out "$name.p12" -passout file:password.txt
+    [ -s "$name.p12" ] || { echo "FAIL openssl made no $name.p12 (validity ${validity[*]}, usage $usage)"; exit 1; }
   done <<'EOF'
 good     30  codeSigning
 server   30  serverAuth
-expired  -1  codeSigning
+expired  expired  codeSigning
 EOF
   cp -a "$dist" unsigned && cp -a unsigned signed && cp -a unsigned again
   start=$(date +%s%N)
