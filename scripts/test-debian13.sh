@@ -62,4 +62,7 @@ wait "$sandbox" && status=0 || status=$?
 sandbox=
 echo "== Debian 13: took $((SECONDS - start)) s, the root made and every package installed"
 grep -E '^(== |[0-9]+% tests passed|Windows tests took)' "$work/log" | sed 's/^/Debian 13: /'
+# All suites in one line: "N passed, N failed".
+awk '/^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+/ {failed += $4; total += $NF}
+     END {printf "Debian13: %d passed, %d failed\n", total - failed, failed}' "$work/log"
 exit "$status"
