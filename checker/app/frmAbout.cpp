@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace tessaly {
 namespace {
@@ -117,14 +116,7 @@ LRESULT frmAbout::OnCreate() {
 }
 
 void frmAbout::CreateControls() {
-    std::size_t count = 0;
-    const ControlLayout* controls = AboutControls(count);
-    // Creation in tab-index order makes the z-order the Tab order.
-    std::vector<const ControlLayout*> byTab;
-    for (std::size_t i = 0; i < count; ++i) byTab.push_back(&controls[i]);
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
-    for (const ControlLayout* c : byTab) {
+    for (const ControlLayout* c : AboutCreationOrder()) {
         CreateWindowExW(c->id == kText1 ? WS_EX_CLIENTEDGE : 0, c->windowClass, c->caption, c->style, 0, 0, 0, 0,
                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), GetModuleHandleW(nullptr),
                         nullptr);

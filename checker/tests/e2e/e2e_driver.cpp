@@ -14,6 +14,7 @@
 #include "WinText.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <array>
@@ -198,6 +199,26 @@ int WrappedTableLines(HWND box, const std::wstring& report) {
     return wrapped;
 }
 
+// The name that screen readers give a window: the name of its client
+// object in Active Accessibility, which for an edit box is its label's.
+std::wstring AccessibleName(HWND window) {
+    IAccessible* accessible = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible))) ||
+        !accessible) {
+        return L"<no accessible object>";
+    }
+    VARIANT self;
+    VariantInit(&self);
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const bool named = accessible->get_accName(self, &name) == S_OK && name;
+    std::wstring text = named ? std::wstring(name, SysStringLen(name)) : L"<no name>";
+    SysFreeString(name);
+    accessible->Release();
+    return text;
+}
+
 int FirstRun(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts and shows its window")) return 1;
@@ -230,10 +251,22 @@ int FirstRun(Context& c) {
                            StartsWith(app.Text(kText1), ReportHeader()) && app.RunsFinished() == 0;
                 });
     Check(WaitFinished(app, 1), "the first run finishes");
+    HWND box = app.Control(kText1);
     std::printf("first run over %zu files took about %.2f s\n", Catalogue().size(), app.SecondsSinceWindow() - startedAfter);
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
+    // What screen readers call them: the box its heading (not the status
+    // line, which now has text), each button and the window its caption.
+    const struct {
+        HWND window;
+        const wchar_t* name;
+        const char* what;
+    } named[] = {{box, L"Runtimefile List", "the report box's accessible name, its heading"},
+                 {app.Control(kCmdSysInfo), L"System info", "System info's accessible name"},
+                 {app.Control(kCmdOK), L"Close", "Close's accessible name"},
+                 {app.Control(kCommand1), L"Refreshed", "Refreshed's accessible name"},
+                 {app.Window(), L"Tessaly", "the window's accessible name, its title"}};
+    for (const auto& n : named) CheckText(AccessibleName(n.window), n.name, n.what);
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
-    HWND box = app.Control(kText1);
     Check(WrappedTableLines(box, c.expected) == 0, "every line of the table fits the box's width");
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,
@@ -614,6 +647,7 @@ int RunScenario(int argc, wchar_t** argv) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for Active Accessibility
     try {
         return RunScenario(argc, argv);
     } catch (const WaitExpired& expired) {
