@@ -546,7 +546,7 @@ int PlantedDll(Context& c) {
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     Check(WaitFinished(app, 1), "the first run finishes");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
-    CheckText(app.Text(kLblVersion), L"Ver. 3.1.0", "the version label, read from the program file");
+    CheckText(app.Text(kLblVersion), L"Ver. 3.1.0", "the version label, from the program's own version resource");
     Check(GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES, "the planted version.dll is never used");
     CloseAndExpectExit(app, "WM_CLOSE ends the program");
     return 0;
