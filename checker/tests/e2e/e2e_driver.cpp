@@ -17,7 +17,6 @@
 #include <oleacc.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -158,6 +157,8 @@ const ExpectedControl kLayout[] = {
 
 // At the DPI that run-e2e.sh sets in the prefix for the scenario.
 void CheckLayout(const TessalyProcess& app) {
+    // Its manifest makes the driver per-monitor aware, so that it reads physical pixels, not ones scaled to 96 DPI.
+    Check(IsProcessDPIAware() != FALSE, "the driver is DPI aware, as its manifest says");
     wchar_t dpi[8] = L"96";
     GetEnvironmentVariableW(L"TESSALY_E2E_DPI", dpi, 8);
     auto px = [&](int twips) { return MulDiv(twips, _wtoi(dpi), 1440); };
@@ -415,29 +416,13 @@ std::size_t TitlePixelsStandingOut(const TessalyProcess& app) {
     return count;
 }
 
-// A dark contrast scheme's button colours, black face and white text, for
-// the programs started while it lives. Under Wine they outlive the process
-// that set them, in the prefix, so the ones before are put back.
-class DarkButtonColours {
-public:
-    DarkButtonColours() : before_{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)} {
-        Set({RGB(0, 0, 0), RGB(255, 255, 255)});
-    }
-    ~DarkButtonColours() { Set(before_); }
-    DarkButtonColours(const DarkButtonColours&) = delete;
-    DarkButtonColours& operator=(const DarkButtonColours&) = delete;
-
-private:
-    static void Set(const std::array<COLORREF, 2>& colours) {
-        const int items[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
-        SetSysColors(2, items, colours.data());
-    }
-    std::array<COLORREF, 2> before_;
-};
-
-// Also in a dark contrast scheme, where black text would not show.
+// Also in a dark contrast scheme, where black text would not show: the
+// runner gives the session black buttons with white text (TESSALY_E2E_COLOURS).
 int Escape(Context& c) {
-    DarkButtonColours dark;
+    if (!Check(GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0) && GetSysColor(COLOR_BTNTEXT) == RGB(255, 255, 255),
+               "the session has a dark scheme's button colours, black face and white text")) {
+        return 1;
+    }
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     // "Tessaly" in 12 points has over a hundred pixels of full contrast.
