@@ -109,6 +109,7 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT frmAbout::OnCreate() {
+    titleColour_ = TitleTextColour();
     CreateControls();
     ApplyDpi(WindowDpi(hwnd_));
     StartUp();
@@ -291,7 +292,7 @@ LRESULT frmAbout::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT frmAbout::OnCtlColorStatic(HDC dc, HWND control, WPARAM wParam, LPARAM lParam) {
     LRESULT brush = DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
-    if (control == Control(kLblTitle)) SetTextColor(dc, TitleTextColour());
+    if (control == Control(kLblTitle)) SetTextColor(dc, titleColour_);
     return brush;
 }
 
@@ -326,8 +327,10 @@ LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
 }
 
 // The controls take the system's colours when they paint; the title's may
-// change from black to the scheme's button text.
+// change from black to the scheme's button text. It is worked out here, when
+// the colours or the contrast setting change, not on every paint.
 LRESULT frmAbout::OnColoursChanged() {
+    titleColour_ = TitleTextColour();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }
