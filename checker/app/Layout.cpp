@@ -48,7 +48,8 @@ std::vector<const ControlLayout*> AboutCreationOrder() {
                      [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
     for (const ControlLayout& label : kControls) {
         if (!label.labels) continue;
-        auto named = std::find_if(order.begin(), order.end(), [&](const ControlLayout* c) { return c->id == label.labels; });
+        auto named = std::find_if(order.begin(), order.end(),
+                                  [&](const ControlLayout* c) { return c->id == label.labels; });
         order.insert(named, &label);
     }
     return order;

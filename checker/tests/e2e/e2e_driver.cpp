@@ -204,8 +204,8 @@ int WrappedTableLines(HWND box, const std::wstring& report) {
 // object in Active Accessibility, which for an edit box is its label's.
 std::wstring AccessibleName(HWND window) {
     IAccessible* accessible = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, reinterpret_cast<void**>(&accessible))) ||
-        !accessible) {
+    void** out = reinterpret_cast<void**>(&accessible);
+    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, out)) || !accessible) {
         return L"<no accessible object>";
     }
     VARIANT self;

@@ -40,7 +40,8 @@ to_win() { local path; path=$(readlink -f "$1"); printf 'Z:%s' "${path//\//\\}";
 # session of their own, which then ends, and the scenario starts in a fresh
 # one, with its own locale and nothing left of the last scenario. Nothing is
 # left running when the scenario ends or is interrupted.
-end_server() { timeout 10 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; true; }  # -k fails when none runs
+# "wineserver -k" fails when none runs: nothing to end then.
+end_server() { timeout 10 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; true; }
 reg_import() { timeout 20 "${wine[@]}" reg import "$(to_win "$1")" </dev/null >/dev/null 2>&1; }
 colours_key='HKEY_CURRENT_USER\Control Panel\Colors'
 # System colours by name, "R G B", as the scenario asks for them, one a line:
