@@ -200,23 +200,20 @@ int WrappedTableLines(HWND box, const std::wstring& report) {
     return wrapped;
 }
 
-// The name that screen readers give a window: the name of its client
-// object in Active Accessibility, which for an edit box is its label's.
+// What screen readers call a window: its client object's name in Active
+// Accessibility, which for an edit box is the name of its label.
 std::wstring AccessibleName(HWND window) {
     IAccessible* accessible = nullptr;
-    void** out = reinterpret_cast<void**>(&accessible);
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, out)) || !accessible) {
-        return L"<no accessible object>";
-    }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    const bool named = accessible->get_accName(self, &name) == S_OK && name;
-    std::wstring text = named ? std::wstring(name, SysStringLen(name)) : L"<no name>";
+    VARIANT self = {};
+    self.vt = VT_I4;  // CHILDID_SELF
+    void** out = reinterpret_cast<void**>(&accessible);
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, out))) {
+        accessible->get_accName(self, &name);
+        accessible->Release();
+    }
+    const std::wstring text = name ? std::wstring(name, SysStringLen(name)) : L"<no name>";
     SysFreeString(name);
-    accessible->Release();
     return text;
 }
 
@@ -252,22 +249,17 @@ int FirstRun(Context& c) {
                            StartsWith(app.Text(kText1), ReportHeader()) && app.RunsFinished() == 0;
                 });
     Check(WaitFinished(app, 1), "the first run finishes");
-    HWND box = app.Control(kText1);
     std::printf("first run over %zu files took about %.2f s\n", Catalogue().size(), app.SecondsSinceWindow() - startedAfter);
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
-    // What screen readers call them: the box its heading (not the status
-    // line, which now has text), each button and the window its caption.
-    const struct {
-        HWND window;
-        const wchar_t* name;
-        const char* what;
-    } named[] = {{box, L"Runtimefile List", "the report box's accessible name, its heading"},
-                 {app.Control(kCmdSysInfo), L"System info", "System info's accessible name"},
-                 {app.Control(kCmdOK), L"Close", "Close's accessible name"},
-                 {app.Control(kCommand1), L"Refreshed", "Refreshed's accessible name"},
-                 {app.Window(), L"Tessaly", "the window's accessible name, its title"}};
-    for (const auto& n : named) CheckText(AccessibleName(n.window), n.name, n.what);
+    // The report box is named after its heading, not the status line before
+    // it; the buttons and the window (id 0) after their captions.
+    using Named = std::pair<int, const wchar_t*>;
+    for (const auto& [id, name] : {Named{kText1, L"Runtimefile List"}, {kCommand1, L"Refreshed"},
+                                   {kCmdSysInfo, L"System info"}, {kCmdOK, L"Close"}, {0, L"Tessaly"}}) {
+        CheckText(AccessibleName(id ? app.Control(id) : app.Window()), name, "what screen readers call a control");
+    }
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
+    HWND box = app.Control(kText1);
     Check(WrappedTableLines(box, c.expected) == 0, "every line of the table fits the box's width");
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,

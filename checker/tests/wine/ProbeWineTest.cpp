@@ -45,12 +45,12 @@ TEST(Probe, VersionAndLanguageOfRealFiles) {
         EXPECT_EQ(GetFileVersionText(path), c.version) << c.fixture;
         EXPECT_EQ(GetFileLanguageId(path), c.languageId) << c.fixture;
         EXPECT_EQ(GetFileLanguageName(path), c.languageName) << c.fixture;
-        // Read from the module in memory, as the program reads its own: the same fixed record.
-        VS_FIXEDFILEINFO fromFile = {}, fromModule = {};
-        const bool inFile = VersionResource(path).CopyValue(L"\\", &fromFile, sizeof fromFile);
+        // Read from the module in memory, as the program reads its own: the same fixed record, or none.
+        VS_FIXEDFILEINFO file = {}, loaded = {};
         if (HMODULE module = LoadLibraryExW(Utf8ToWide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
-            EXPECT_EQ(VersionResource(module).CopyValue(L"\\", &fromModule, sizeof fromModule), inFile) << c.fixture;
-            EXPECT_EQ(std::memcmp(&fromFile, &fromModule, sizeof fromFile), 0) << c.fixture;
+            EXPECT_EQ(VersionResource(module).CopyValue(L"\\", &loaded, sizeof loaded),
+                      VersionResource(path).CopyValue(L"\\", &file, sizeof file)) << c.fixture;
+            EXPECT_EQ(std::memcmp(&file, &loaded, sizeof file), 0) << c.fixture;
             FreeLibrary(module);
         }
     }
