@@ -3,31 +3,16 @@
 #include <windows.h>
 
 #include "VersionResource.h"
-#include "WinText.h"
 
 namespace tessaly {
-namespace {
 
-// The program file's full path, however long; empty if it cannot be read.
-std::wstring ProgramPath() {
-    // GetModuleFileNameW cuts a path that does not fit and returns the size
-    // it was given: grow until the whole path and its NUL fit.
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-        if (length == 0) return std::wstring();
-        if (length < path.size()) return path.substr(0, length);
-        if (path.size() >= 32768) return std::wstring();  // longer than any Windows path
-        path.resize(path.size() * 2);
-    }
-}
-
-}  // namespace
-
+// From the program's loaded image rather than its file: no path is read, so
+// a path longer than MAX_PATH, which the file functions refuse, does not matter.
 std::wstring VersionCaption() {
     unsigned major = 0, minor = 0, revision = 0;
     VS_FIXEDFILEINFO info = {};
-    if (VersionResource(WideToUtf8(ProgramPath())).CopyValue(L"\\", &info, sizeof info)) {
+    if (VersionResource(GetModuleHandleW(nullptr)).CopyValue(L"\\", &info, sizeof info) &&
+        info.dwSignature == VS_FFI_SIGNATURE) {
         major = HIWORD(info.dwFileVersionMS);
         minor = LOWORD(info.dwFileVersionMS);
         revision = LOWORD(info.dwFileVersionLS);

@@ -2,6 +2,8 @@
 
 #include "AboutContract.h"
 
+#include <algorithm>
+
 namespace tessaly {
 namespace {
 
@@ -25,7 +27,7 @@ const ControlLayout kControls[] = {
     {kCmdSysInfo, L"BUTTON", kButton, 7200, 120, 1305, 345, 0, L"System info"},
     {kLabel3, L"STATIC", kLabel, 1080, 600, 4170, 180, 9, kNotice},
     {kLabel2, L"STATIC", kLabel, 120, 5880, 7455, 255, 7, L""},
-    {kLabel1, L"STATIC", kLabel, 120, 1200, 1215, 180, 6, L"Runtimefile List"},
+    {kLabel1, L"STATIC", kLabel, 120, 1200, 1215, 180, 6, L"Runtimefile List", kText1},
     {kLblTitle, L"STATIC", kLabel, 930, 240, 3525, 360, 4, L""},
     {kLblVersion, L"STATIC", kLabel, 4650, 360, 1365, 225, 5, L""},
 };
@@ -35,6 +37,22 @@ const ControlLayout kControls[] = {
 const ControlLayout* AboutControls(std::size_t& count) {
     count = sizeof kControls / sizeof kControls[0];
     return kControls;
+}
+
+std::vector<const ControlLayout*> AboutCreationOrder() {
+    std::vector<const ControlLayout*> order;
+    for (const ControlLayout& c : kControls) {
+        if (!c.labels) order.push_back(&c);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    for (const ControlLayout& label : kControls) {
+        if (!label.labels) continue;
+        auto named = std::find_if(order.begin(), order.end(),
+                                  [&](const ControlLayout* c) { return c->id == label.labels; });
+        order.insert(named, &label);
+    }
+    return order;
 }
 
 int TwipsToPixels(int twips, UINT dpi) {

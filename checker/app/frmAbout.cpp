@@ -15,7 +15,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 
 namespace tessaly {
 namespace {
@@ -110,6 +109,7 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT frmAbout::OnCreate() {
+    titleColour_ = TitleTextColour();
     CreateControls();
     ApplyDpi(WindowDpi(hwnd_));
     StartUp();
@@ -117,14 +117,7 @@ LRESULT frmAbout::OnCreate() {
 }
 
 void frmAbout::CreateControls() {
-    std::size_t count = 0;
-    const ControlLayout* controls = AboutControls(count);
-    // Creation in tab-index order makes the z-order the Tab order.
-    std::vector<const ControlLayout*> byTab;
-    for (std::size_t i = 0; i < count; ++i) byTab.push_back(&controls[i]);
-    std::sort(byTab.begin(), byTab.end(),
-              [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
-    for (const ControlLayout* c : byTab) {
+    for (const ControlLayout* c : AboutCreationOrder()) {
         CreateWindowExW(c->id == kText1 ? WS_EX_CLIENTEDGE : 0, c->windowClass, c->caption, c->style, 0, 0, 0, 0,
                         hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(c->id)), GetModuleHandleW(nullptr),
                         nullptr);
@@ -299,7 +292,7 @@ LRESULT frmAbout::OnSetCursor(WPARAM wParam, LPARAM lParam) {
 
 LRESULT frmAbout::OnCtlColorStatic(HDC dc, HWND control, WPARAM wParam, LPARAM lParam) {
     LRESULT brush = DefWindowProcW(hwnd_, WM_CTLCOLORSTATIC, wParam, lParam);
-    if (control == Control(kLblTitle)) SetTextColor(dc, TitleTextColour());
+    if (control == Control(kLblTitle)) SetTextColor(dc, titleColour_);
     return brush;
 }
 
@@ -334,8 +327,10 @@ LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
 }
 
 // The controls take the system's colours when they paint; the title's may
-// change from black to the scheme's button text.
+// change from black to the scheme's button text. It is worked out here, when
+// the colours or the contrast setting change, not on every paint.
 LRESULT frmAbout::OnColoursChanged() {
+    titleColour_ = TitleTextColour();
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return 0;
 }

@@ -64,6 +64,7 @@ private:
     UniqueIcon pictureIcon_;
     Win32CheckPlatform platform_;
     std::string SystemFolderPath;     // written once at start-up
+    COLORREF titleColour_ = RGB(0, 0, 0);  // lblTitle's text, for the colours in force
     bool waitCursor_ = false;         // hourglass until the first run ends
     bool running_ = false;            // a check run is in progress
     HWND lastFocus_ = nullptr;

@@ -45,24 +45,38 @@ std::string VersionField(const std::string& installedVersion) {
     return TrimSpaces(field).empty() ? FixedWidth(kNoVersion, kVersionWidth) : field;
 }
 
-// The status column of a row: the comparison of the installed with the
-// shipped version (or the missing word), with the row's marks.
+// How the installed file compares with the shipped version, each outcome
+// with its word in a row wording.
+enum Outcome { kSame, kOlder, kNewer, kMissing, kOutcomeCount };
+constexpr const char* RowWording::*kOutcomeWords[kOutcomeCount] = {&RowWording::same, &RowWording::old,
+                                                                  &RowWording::newer, &RowWording::missing};
+
+Outcome Compare(const CatalogueRow& row, const std::string& installedVersion, bool present) {
+    if (!present) return kMissing;
+    const double installed = VersionToNumber(installedVersion);
+    const double shipped = VersionToNumber(LowerAscii(row.version));
+    return installed == shipped ? kSame : installed < shipped ? kOlder : kNewer;
+}
+
+bool NotUpdatable(const CatalogueRow& row) {
+    const std::string key = "," + UpperAscii(TrimTrailingSpaces(NameField(row))) + ",";
+    return std::string(kNotUpdatableNames).find(key) != std::string::npos;
+}
+
+// The status column from the rule's inputs: the outcome's word, then "*1"
+// for an outdated file the package cannot update (only the Japanese wording
+// marks outdated files) and "*2" for a build that is not Japanese.
+std::string Status(const RowWording& words, Outcome outcome, bool notUpdatable, bool foreignBuild) {
+    std::string status = words.*kOutcomeWords[outcome];
+    if (notUpdatable && status == kJapaneseRows.old) status += kNotUpdatableMark;
+    if (foreignBuild) status += kForeignBuildMark;
+    return status;
+}
+
 std::string RowStatus(const CatalogueRow& row, const RowWording& words, const std::string& installedVersion,
                       bool present) {
-    const std::string nameField = NameField(row);
-    std::string status = words.missing;
-    if (present) {
-        const double installed = VersionToNumber(installedVersion);
-        const double shipped = VersionToNumber(LowerAscii(row.version));
-        status = installed == shipped ? words.same : installed < shipped ? words.old : words.newer;
-        // Only the Japanese wording marks outdated files.
-        const std::string key = "," + UpperAscii(TrimTrailingSpaces(nameField)) + ",";
-        if (status == kJapaneseRows.old && std::string(kNotUpdatableNames).find(key) != std::string::npos) {
-            status += kNotUpdatableMark;
-        }
-    }
-    if (IsForeignBuild(nameField, VersionField(installedVersion))) status += kForeignBuildMark;
-    return status;
+    return Status(words, Compare(row, installedVersion, present), NotUpdatable(row),
+                  IsForeignBuild(NameField(row), VersionField(installedVersion)));
 }
 
 }  // namespace
@@ -115,19 +129,23 @@ void RunCheck(const std::string& systemFolder, CheckWindow& window, CheckPlatfor
 }
 
 std::vector<std::string> StatusTexts() {
-    // A status depends on the row, the wording, whether the file is there
-    // and how its version compares: no version at all is the lowest, the
-    // shipped one the same and the highest a resource can give the newest,
-    // so these versions, with the builds that earn a mark, reach every text.
+    // Each outcome in each wording, with the marks the rule gives it for
+    // each row. A build that earns "*2" is known by its version, so its
+    // outcome is that version's against the row's, or missing when the
+    // file's time or size cannot be read.
     std::vector<std::string> texts;
+    auto add = [&](const std::string& status) {
+        if (std::find(texts.begin(), texts.end(), status) == texts.end()) texts.push_back(status);
+    };
     for (const CatalogueRow& row : CatalogueRows()) {
-        const std::string versions[] = {"", row.version, "65535.65535.65535.65535",
-                                        TrimSpaces(kForeignBuildVersions[0]), TrimSpaces(kForeignBuildVersions[1])};
         for (const RowWording& words : {kJapaneseRows, kEnglishRows}) {
-            for (const std::string& version : versions) {
+            for (int outcome = 0; outcome < kOutcomeCount; ++outcome) {
+                add(Status(words, static_cast<Outcome>(outcome), NotUpdatable(row), false));
+            }
+            for (const char* build : kForeignBuildVersions) {
+                if (!IsForeignBuild(NameField(row), build)) continue;
                 for (const bool present : {true, false}) {
-                    const std::string status = RowStatus(row, words, version, present);
-                    if (std::find(texts.begin(), texts.end(), status) == texts.end()) texts.push_back(status);
+                    add(Status(words, Compare(row, TrimSpaces(build), present), NotUpdatable(row), true));
                 }
             }
         }

@@ -14,11 +14,13 @@ void RestrictDllSearchToSystemFolder();
 // Loads `name` from the system folder; null when it is not there.
 HMODULE LoadSystemDll(const wchar_t* name);
 
-// The function `name` of `module` as its own type; null when it is missing.
+// The function `name` of `module` as its own type; null when it is missing
+// or the module is (GetProcAddress would search the program itself then).
 // GetProcAddress gives a generic pointer; going through void(*)() is the
 // sanctioned way to turn it into the real function type.
 template <typename Fn>
 Fn ProcAddress(HMODULE module, const char* name) {
+    if (!module) return nullptr;
     return reinterpret_cast<Fn>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
 }
 

@@ -44,13 +44,23 @@ VersionResource::VersionResource(const std::string& path) {
     if (!version.info(widePath.c_str(), 0, size, block_.data())) block_.clear();
 }
 
+VersionResource::VersionResource(HMODULE module) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* data = static_cast<const BYTE*>(loaded ? LockResource(loaded) : nullptr);
+    const DWORD size = found ? SizeofResource(module, found) : 0;
+    // The block begins with its own length, which VerQueryValueW trusts.
+    WORD length = 0;
+    if (!data || size < sizeof length) return;
+    std::memcpy(&length, data, sizeof length);
+    if (length <= size) block_.assign(data, data + size);
+}
+
 bool VersionResource::CopyValue(const wchar_t* subBlock, void* out, UINT size) const {
     if (block_.empty()) return false;
     void* value = nullptr;
     UINT length = 0;
-    // VerQueryValueW only reads the block; its parameter just lacks const.
-    auto* block = const_cast<BYTE*>(block_.data());
-    if (!Version().queryValue(block, subBlock, &value, &length) || value == nullptr || length < size)
+    if (!Version().queryValue(block_.data(), subBlock, &value, &length) || value == nullptr || length < size)
         return false;
     std::memcpy(out, value, size);
     return true;

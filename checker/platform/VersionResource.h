@@ -13,6 +13,10 @@ class VersionResource {
 public:
     // Reads the block; empty when the file is missing, unreadable or has none.
     explicit VersionResource(const std::string& path);
+    // Copies the block of a loaded module (the program's own: its handle),
+    // from memory, so however long the module's path; empty when it has
+    // none or it claims to be longer than its resource.
+    explicit VersionResource(HMODULE module);
 
     bool Empty() const { return block_.empty(); }
 
@@ -21,7 +25,8 @@ public:
     bool CopyValue(const wchar_t* subBlock, void* out, UINT size) const;
 
 private:
-    std::vector<BYTE> block_;
+    // Our own copy: VerQueryValueW may write into the block it is given.
+    mutable std::vector<BYTE> block_;
 };
 
 }  // namespace tessaly

@@ -68,13 +68,15 @@ struct WaitExpired {
     std::string message;  // what was awaited, and what was seen instead
 };
 
-// Waits until `condition` holds, polling, for at most `seconds` times
-// WaitFactor; then throws WaitExpired with `what` and what `seen()` says.
+// Waits until `condition` gives a true value, polling, for at most
+// `seconds` times WaitFactor, and returns that value; when the time is up,
+// throws WaitExpired with `what` and what `seen()` says.
 template <class Condition, class Seen>
-void WaitFor(const char* what, double seconds, Condition condition, Seen seen) {
+auto WaitFor(const char* what, double seconds, Condition condition, Seen seen) {
     const DWORD start = GetTickCount();
     const DWORD limit = static_cast<DWORD>(seconds * WaitFactor() * 1000);
-    while (!condition()) {
+    for (;;) {
+        if (auto result = condition()) return result;
         if (GetTickCount() - start > limit) {
             throw WaitExpired{"waited " + std::to_string(limit / 1000) + " s for " + what + "; saw " + seen()};
         }
@@ -83,11 +85,18 @@ void WaitFor(const char* what, double seconds, Condition condition, Seen seen) {
 }
 
 // A wait on the running program: it ends early when the program has ended,
-// and reports the program's run state.
+// and reports the program's run state. What ended the wait is kept, not
+// asked again: a condition that held ("20 rows still to come") may no
+// longer hold a moment later while the program runs on.
 template <class Condition>
 void TessalyProcess::WaitFor(const char* what, double seconds, Condition condition) const {
-    e2e::WaitFor(what, seconds, [&] { return !Running() || condition(); }, [&] { return State(); });
-    if (!condition()) throw WaitExpired{std::string("the program ended while waiting for ") + what + "; saw " + State()};
+    enum End { kNotYet, kHeld, kProgramEnded };
+    const End end = e2e::WaitFor(
+        what, seconds, [&] { return !Running() ? kProgramEnded : condition() ? kHeld : kNotYet; },
+        [&] { return State(); });
+    if (end == kProgramEnded) {
+        throw WaitExpired{std::string("the program ended while waiting for ") + what + "; saw " + State()};
+    }
 }
 
 }  // namespace e2e

@@ -14,9 +14,9 @@
 #include "WinText.h"
 
 #include <windows.h>
+#include <oleacc.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -157,6 +157,8 @@ const ExpectedControl kLayout[] = {
 
 // At the DPI that run-e2e.sh sets in the prefix for the scenario.
 void CheckLayout(const TessalyProcess& app) {
+    // Its manifest makes the driver per-monitor aware, so that it reads physical pixels, not ones scaled to 96 DPI.
+    Check(IsProcessDPIAware() != FALSE, "the driver is DPI aware, as its manifest says");
     wchar_t dpi[8] = L"96";
     GetEnvironmentVariableW(L"TESSALY_E2E_DPI", dpi, 8);
     auto px = [&](int twips) { return MulDiv(twips, _wtoi(dpi), 1440); };
@@ -198,6 +200,23 @@ int WrappedTableLines(HWND box, const std::wstring& report) {
     return wrapped;
 }
 
+// What screen readers call a window: its client object's name in Active
+// Accessibility, which for an edit box is the name of its label.
+std::wstring AccessibleName(HWND window) {
+    IAccessible* accessible = nullptr;
+    BSTR name = nullptr;
+    VARIANT self = {};
+    self.vt = VT_I4;  // CHILDID_SELF
+    void** out = reinterpret_cast<void**>(&accessible);
+    if (SUCCEEDED(AccessibleObjectFromWindow(window, OBJID_CLIENT, IID_IAccessible, out))) {
+        accessible->get_accName(self, &name);
+        accessible->Release();
+    }
+    const std::wstring text = name ? std::wstring(name, SysStringLen(name)) : L"<no name>";
+    SysFreeString(name);
+    return text;
+}
+
 int FirstRun(Context& c) {
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts and shows its window")) return 1;
@@ -232,6 +251,13 @@ int FirstRun(Context& c) {
     Check(WaitFinished(app, 1), "the first run finishes");
     std::printf("first run over %zu files took about %.2f s\n", Catalogue().size(), app.SecondsSinceWindow() - startedAfter);
     CheckText(app.Text(kLabel2), kSearchPath + folder, "the status line after the run");
+    // The report box is named after its heading, not the status line before
+    // it; the buttons and the window (id 0) after their captions.
+    using Named = std::pair<int, const wchar_t*>;
+    for (const auto& [id, name] : {Named{kText1, L"Runtimefile List"}, {kCommand1, L"Refreshed"},
+                                   {kCmdSysInfo, L"System info"}, {kCmdOK, L"Close"}, {0, L"Tessaly"}}) {
+        CheckText(AccessibleName(id ? app.Control(id) : app.Window()), name, "what screen readers call a control");
+    }
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
     HWND box = app.Control(kText1);
     Check(WrappedTableLines(box, c.expected) == 0, "every line of the table fits the box's width");
@@ -382,29 +408,13 @@ std::size_t TitlePixelsStandingOut(const TessalyProcess& app) {
     return count;
 }
 
-// A dark contrast scheme's button colours, black face and white text, for
-// the programs started while it lives. Under Wine they outlive the process
-// that set them, in the prefix, so the ones before are put back.
-class DarkButtonColours {
-public:
-    DarkButtonColours() : before_{GetSysColor(COLOR_BTNFACE), GetSysColor(COLOR_BTNTEXT)} {
-        Set({RGB(0, 0, 0), RGB(255, 255, 255)});
-    }
-    ~DarkButtonColours() { Set(before_); }
-    DarkButtonColours(const DarkButtonColours&) = delete;
-    DarkButtonColours& operator=(const DarkButtonColours&) = delete;
-
-private:
-    static void Set(const std::array<COLORREF, 2>& colours) {
-        const int items[] = {COLOR_BTNFACE, COLOR_BTNTEXT};
-        SetSysColors(2, items, colours.data());
-    }
-    std::array<COLORREF, 2> before_;
-};
-
-// Also in a dark contrast scheme, where black text would not show.
+// Also in a dark contrast scheme, where black text would not show: the
+// runner gives the session black buttons with white text (TESSALY_E2E_COLOURS).
 int Escape(Context& c) {
-    DarkButtonColours dark;
+    if (!Check(GetSysColor(COLOR_BTNFACE) == RGB(0, 0, 0) && GetSysColor(COLOR_BTNTEXT) == RGB(255, 255, 255),
+               "the session has a dark scheme's button colours, black face and white text")) {
+        return 1;
+    }
     TessalyProcess app(c.exe);
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     // "Tessaly" in 12 points has over a hundred pixels of full contrast.
@@ -513,7 +523,7 @@ int PlantedDll(Context& c) {
     if (!Check(app.Start(), "Tessaly starts")) return 1;
     Check(WaitFinished(app, 1), "the first run finishes");
     CheckText(app.Text(kText1), c.expected, "the report for the seeded folder");
-    CheckText(app.Text(kLblVersion), L"Ver. 3.1.0", "the version label, read from the program file");
+    CheckText(app.Text(kLblVersion), L"Ver. 3.1.0", "the version label, from the program's own version resource");
     Check(GetFileAttributesW(mark.c_str()) == INVALID_FILE_ATTRIBUTES, "the planted version.dll is never used");
     CloseAndExpectExit(app, "WM_CLOSE ends the program");
     return 0;
@@ -614,6 +624,7 @@ int RunScenario(int argc, wchar_t** argv) {
 }
 
 int wmain(int argc, wchar_t** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);  // for Active Accessibility
     try {
         return RunScenario(argc, argv);
     } catch (const WaitExpired& expired) {

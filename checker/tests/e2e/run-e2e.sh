@@ -29,18 +29,53 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
-# A fresh server: the locale of this scenario, nothing left of the last one;
-# and nothing left running when the scenario ends or is interrupted.
-end_server() { timeout 10 wineserver -k 2>/dev/null || true; }   # fails when none runs
-trap end_server EXIT
-trap 'exit 130' INT TERM
-end_server
-timeout 30 wineserver -w 2>/dev/null
-# The scenario's logical DPI, 96 unless TESSALY_E2E_DPI asks for another:
-# set by every scenario, since they share the prefix.
-timeout 60 "${wine[@]}" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "${TESSALY_E2E_DPI:-96}" /f >/dev/null 2>&1
 # Absolute Unix paths as Windows paths on Wine's Z: drive (the root). Done
 # here rather than with winepath, which starts a Wine process of its own and
 # now and then printed nothing while the server was restarting.
 to_win() { local path; path=$(readlink -f "$1"); printf 'Z:%s' "${path//\//\\}"; }
+
+# The scenario's display settings go into the prefix before its session
+# starts: Wine reads the DPI (and perhaps the colours) once per session, as
+# Windows needs a new sign-in after a change of DPI. So they are set in a
+# session of their own, which then ends, and the scenario starts in a fresh
+# one, with its own locale and nothing left of the last scenario. Nothing is
+# left running when the scenario ends or is interrupted.
+# "wineserver -k" fails when none runs: nothing to end then.
+end_server() { timeout 10 wineserver -k 2>/dev/null; timeout 30 wineserver -w 2>/dev/null; true; }
+reg_import() { timeout 20 "${wine[@]}" reg import "$(to_win "$1")" </dev/null >/dev/null 2>&1; }
+colours_key='HKEY_CURRENT_USER\Control Panel\Colors'
+# System colours by name, "R G B", as the scenario asks for them, one a line:
+# TESSALY_E2E_COLOURS="ButtonFace=0 0 0,ButtonText=255 255 255", for one.
+colours() { tr ',' '\n' <<<"$TESSALY_E2E_COLOURS"; }
+# They stay in the prefix, so the values they replace ("-" removes a name
+# that was not there) are kept in this file and written back when the
+# scenario ends; a scenario killed before that leaves the file for the next.
+saved_colours=$prefix/e2e-colours-before.reg
+restore_colours() { [ ! -f "$saved_colours" ] || { reg_import "$saved_colours" && rm -f "$saved_colours"; }; }
+finish() { end_server; [ ! -f "$saved_colours" ] || { restore_colours; end_server; }; }
+trap finish EXIT
+trap 'exit 130' INT TERM
+end_server
+restore_colours
+# The logical DPI, 96 unless TESSALY_E2E_DPI asks for another: set by every
+# scenario, since they share the prefix.
+settings=$prefix/e2e-settings.reg
+printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' \
+  "${TESSALY_E2E_DPI:-96}" >"$settings"
+if [ -n "${TESSALY_E2E_COLOURS:-}" ]; then
+  now=$(timeout 20 "${wine[@]}" reg query "$colours_key" </dev/null 2>/dev/null | tr -d '\r')
+  if [ -z "$now" ]; then echo "could not read $colours_key" >&2; exit 1; fi
+  {
+    printf 'Windows Registry Editor Version 5.00\n\n[%s]\n' "$colours_key"
+    colours | while IFS='=' read -r name _; do
+      value=$(sed -n "s/^ *$name  *REG_SZ  *//p" <<<"$now")
+      if [ -n "$value" ]; then printf '"%s"="%s"\n' "$name" "$value"; else printf '"%s"=-\n' "$name"; fi
+    done
+  } >"$saved_colours"
+  printf '\n[%s]\n' "$colours_key" >>"$settings"
+  colours | while IFS='=' read -r name value; do printf '"%s"="%s"\n' "$name" "$value"; done >>"$settings"
+fi
+reg_import "$settings"
+rm -f "$settings"
+end_server
 "${wine[@]}" "$driver" "$scenario" "$mode" "$(to_win "$app")" "$(to_win "$fixtures")" "$(to_win "$marker")"

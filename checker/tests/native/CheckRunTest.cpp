@@ -10,6 +10,7 @@
 
 #include "Catalogue.h"
 #include "CheckRun.h"
+#include "ReportFormat.h"
 
 namespace tessaly {
 namespace {
@@ -169,30 +170,27 @@ TEST(CheckRun, StatusOfAPresentFileInBothModes) {
 }
 
 // The window makes room for exactly the statuses that runs write: every
-// row at once with no version, an old, its own and a new version, the
-// builds that earn a mark, and files whose time cannot be read.
+// row at once with no version, its own, a newer one and each build that
+// earns a mark, each with its time readable and not.
 TEST(CheckRun, StatusTextsAreTheStatusesRunsWrite) {
-    const struct {
-        const char* version;  // null: the row's own
-        bool timeReadable;
-    } kinds[] = {{"", true},           {"1.0.0.0", true},    {nullptr, true},       {"65535.0.0.0", true},
-                 {"5.1.2600.0", true}, {"5.0.2134.1", true}, {"5.0.2134.1", false}, {nullptr, false}};
+    const std::string versions[] = {"", "(own)", "65535.0.0.0", TrimSpaces(kForeignBuildVersions[0]),
+                                    TrimSpaces(kForeignBuildVersions[1])};
     std::set<std::string> written;
     for (const char* country : {"JAPAN", "UNITED STATES"}) {
-        for (const auto& kind : kinds) {
-            FakeFolder folder;
-            folder.country = country;
-            for (const auto& row : CatalogueRows()) {
-                FakeFile file{kind.version ? kind.version : row.version, "Japanese"};
-                file.timeReadable = kind.timeReadable;
-                folder.Add(row.name, file);
-            }
-            FakeWindow window;
-            const std::string report = ReportOf(folder, window);
-            for (std::size_t at = kHeader.size(), row = 0; row < CatalogueRows().size(); ++row) {
-                const std::size_t end = report.find("\r\n", at);
-                written.insert(report.substr(report.rfind('\t', end) + 1, end - report.rfind('\t', end) - 1));
-                at = end + 2;
+        for (const std::string& version : versions) {
+            for (const bool timeReadable : {true, false}) {
+                FakeFolder folder;
+                folder.country = country;
+                for (const auto& row : CatalogueRows()) {
+                    folder.Add(row.name, {version == "(own)" ? row.version : version, "Japanese", {}, 0, timeReadable});
+                }
+                FakeWindow window;
+                const std::string report = ReportOf(folder, window);
+                for (std::size_t at = kHeader.size(), row = 0; row < CatalogueRows().size(); ++row) {
+                    const std::size_t end = report.find("\r\n", at);
+                    written.insert(report.substr(report.rfind('\t', end) + 1, end - report.rfind('\t', end) - 1));
+                    at = end + 2;
+                }
             }
         }
     }

@@ -2,9 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 
 #include "FixtureFolder.h"
 #include "Module1.h"
+#include "VersionResource.h"
+#include "WinText.h"
 #include "mdlFileInfo.h"
 
 namespace tessaly {
@@ -42,6 +45,14 @@ TEST(Probe, VersionAndLanguageOfRealFiles) {
         EXPECT_EQ(GetFileVersionText(path), c.version) << c.fixture;
         EXPECT_EQ(GetFileLanguageId(path), c.languageId) << c.fixture;
         EXPECT_EQ(GetFileLanguageName(path), c.languageName) << c.fixture;
+        // Read from the module in memory, as the program reads its own: the same fixed record, or none.
+        VS_FIXEDFILEINFO file = {}, loaded = {};
+        if (HMODULE module = LoadLibraryExW(Utf8ToWide(path).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE)) {
+            EXPECT_EQ(VersionResource(module).CopyValue(L"\\", &loaded, sizeof loaded),
+                      VersionResource(path).CopyValue(L"\\", &file, sizeof file)) << c.fixture;
+            EXPECT_EQ(std::memcmp(&file, &loaded, sizeof file), 0) << c.fixture;
+            FreeLibrary(module);
+        }
     }
 }
 
