@@ -47,8 +47,8 @@ colours_key='HKEY_CURRENT_USER\Control Panel\Colors'
 # System colours by name, "R G B", as the scenario asks for them, one a line:
 # TESSALY_E2E_COLOURS="ButtonFace=0 0 0,ButtonText=255 255 255", for one.
 colours() { tr ',' '\n' <<<"$TESSALY_E2E_COLOURS"; }
-# They stay in the prefix, so the values they replace ("-" removes a name
-# that was not there) are kept in this file and written back when the
+# They stay in the prefix, so the key as it was is exported to this file
+# (a .reg file, as Windows' reg writes it) and imported again when the
 # scenario ends; a scenario killed before that leaves the file for the next.
 saved_colours=$prefix/e2e-colours-before.reg
 restore_colours() { [ ! -f "$saved_colours" ] || { reg_import "$saved_colours" && rm -f "$saved_colours"; }; }
@@ -63,15 +63,9 @@ settings=$prefix/e2e-settings.reg
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' \
   "${TESSALY_E2E_DPI:-96}" >"$settings"
 if [ -n "${TESSALY_E2E_COLOURS:-}" ]; then
-  now=$(timeout 20 "${wine[@]}" reg query "$colours_key" </dev/null 2>/dev/null | tr -d '\r')
-  if [ -z "$now" ]; then echo "could not read $colours_key" >&2; exit 1; fi
-  {
-    printf 'Windows Registry Editor Version 5.00\n\n[%s]\n' "$colours_key"
-    colours | while IFS='=' read -r name _; do
-      value=$(sed -n "s/^ *$name  *REG_SZ  *//p" <<<"$now")
-      if [ -n "$value" ]; then printf '"%s"="%s"\n' "$name" "$value"; else printf '"%s"=-\n' "$name"; fi
-    done
-  } >"$saved_colours"
+  if ! timeout 20 "${wine[@]}" reg export "$colours_key" "$(to_win "$saved_colours")" /y </dev/null >/dev/null 2>&1; then
+    echo "could not save $colours_key" >&2; exit 1
+  fi
   printf '\n[%s]\n' "$colours_key" >>"$settings"
   colours | while IFS='=' read -r name value; do printf '"%s"="%s"\n' "$name" "$value"; done >>"$settings"
 fi
