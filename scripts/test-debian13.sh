@@ -46,6 +46,7 @@ echo "== Debian 13: a fresh root (mmdebstrap)"
 mmdebstrap --quiet --variant=apt --include=git,ca-certificates trixie "$work/root"
 git clone --quiet --no-hardlinks "$root" "$work/root/src/tessaly"
 
+: >"$work/log"   # there before tail follows it
 echo "== Debian 13: scripts/test.sh in a clean clone of $(git -C "$root" rev-parse --short HEAD)"
 # A clean environment, as a new root login has; only the route choice and
 # CI's own flag come along.
