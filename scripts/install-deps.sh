@@ -29,11 +29,22 @@ fi
 have() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'; }
 # Wait for another apt or dpkg run to finish rather than break its lock.
 apt() { DEBIAN_FRONTEND=noninteractive apt-get -o DPkg::Lock::Timeout=600 "$@"; }
+# A mirror in the middle of a sync serves an index of the wrong size for a
+# while: try again, then go on with the lists apt has (it says which index
+# it skipped); a package that is then missing fails the install by name.
+update_lists() {
+  local try
+  for try in 1 2 3; do
+    apt update -qq && return 0
+    [ "$try" = 3 ] || sleep 15
+  done
+  echo "install-deps.sh: apt-get update failed 3 times; going on with the package lists apt has" >&2
+}
 install_missing() {
   local need=()
   for p in "$@"; do have "$p" || need+=("$p"); done
   [ ${#need[@]} -eq 0 ] && return
-  apt update -qq
+  update_lists
   apt install -y -qq --no-install-recommends "${need[@]}"
 }
 
@@ -75,7 +86,7 @@ if [ "${TESSALY_EMULATE_I386:-}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/n
   fi
   version=$(dpkg-query -W -f='${Version}' qemu-user 2>/dev/null || true)
   if ! have qemu-user || dpkg --compare-versions "$version" lt 1:9; then
-    apt update -qq
+    update_lists
     apt install -y -qq --no-install-recommends -t "$qemu_suite" qemu-user
   fi
   install_missing mount   # i386-userns.sh mounts binfmt_misc; a minimal root lacks it
