@@ -3,9 +3,9 @@
 # lacks to build and test the project: the i686 mingw-w64 cross compiler,
 # 32-bit Wine with its own UI fonts, Xvfb, the ja_JP.UTF-8 locale and fonts
 # with Japanese glyphs, clang with its sanitizer run-times, the PE reader and
-# disassembler of the binary check, the signing tools; and, where 32-bit
-# programs cannot start (a kernel with IA-32 emulation off), qemu's
-# user-mode emulator, version 9 or later. Safe to run again: it skips what
+# disassembler of the binary check, the signing tools, the time zone data;
+# and, where 32-bit programs cannot start (a kernel with IA-32 emulation
+# off), qemu's user-mode emulator, version 9 or later. Safe to run again: it skips what
 # is there.
 #
 #   scripts/install-deps.sh [PACKAGE...]   (also the packages named)
@@ -56,7 +56,9 @@ fi
 # the release's default clang (14 on bookworm, 19 on trixie). fonts-wine is
 # Wine's own UI fonts, only recommended by wine: without them Wine draws its
 # UI in a Japanese font, whose backslash is a yen sign, in English mode too.
-install_missing cmake ninja-build g++ clang libclang-rt-dev googletest libgtest-dev libbenchmark-dev \
+# tzdata: without it Wine takes every zone for UTC, and the audit's file
+# times would be silently off by the zone's offset.
+install_missing tzdata cmake ninja-build g++ clang libclang-rt-dev googletest libgtest-dev libbenchmark-dev \
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 wine64 fonts-wine xvfb xauth x11-apps \
   imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3 python3-pefile python3-capstone \
   osslsigncode openssl "$@"
