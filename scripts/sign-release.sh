@@ -61,15 +61,19 @@ elif [ $count -ne 0 ]; then
   fail "only some of ${signed[*]} in $dist are signed: build again (cmake --build --preset win32), then sign"
 fi
 
-# The password, once, from where the release engineer keeps it.
+# The password, once, from where the release engineer keeps it (a file
+# written on Windows ends its line in CR LF); then out of the environment
+# of every program this script starts.
 if [ -n "${TESSALY_SIGNING_PASSWORD_FILE:-}" ]; then
   [ -r "$TESSALY_SIGNING_PASSWORD_FILE" ] || fail "cannot read the password file $TESSALY_SIGNING_PASSWORD_FILE (TESSALY_SIGNING_PASSWORD_FILE)"
   IFS= read -r password <"$TESSALY_SIGNING_PASSWORD_FILE" || true
+  password=${password%$'\r'}
 elif [ -n "${TESSALY_SIGNING_PASSWORD+set}" ]; then
   password=$TESSALY_SIGNING_PASSWORD
 else
   fail "no password: set TESSALY_SIGNING_PASSWORD or TESSALY_SIGNING_PASSWORD_FILE"
 fi
+unset TESSALY_SIGNING_PASSWORD
 [ -f "$cert" ] && [ -r "$cert" ] || fail "cannot read the certificate file $cert"
 
 # The certificate and its chain out of the PKCS#12 file (-legacy: files
@@ -109,9 +113,12 @@ cp -p -R "$dist/." "$stage/"
 cat "$work/chain.pem" /etc/ssl/certs/ca-certificates.crt >"$work/trusted.pem" 2>/dev/null || true
 for file in "${signed[@]}"; do
   rm -f "$stage/$file"   # osslsigncode writes a new file only
-  if ! printf '%s\n' "$password" | osslsigncode sign -pkcs12 "$cert" -readpass - -h sha256 \
+  # osslsigncode 2.5 (Debian 12) reads -readpass as a file name only, 2.9
+  # also takes "-" for standard input: a pipe on a descriptor of its own
+  # serves both, and its text is never a file.
+  if ! osslsigncode sign -pkcs12 "$cert" -readpass /dev/fd/3 -h sha256 \
          -time "$SOURCE_DATE_EPOCH" "${timestamp[@]}" -in "$dist/$file" -out "$stage/$file" \
-         >"$work/sign.log" 2>&1; then
+         >"$work/sign.log" 2>&1 3< <(printf '%s\n' "$password"); then
     fail "osslsigncode could not sign $file:$(printf '\n  %s' "$(cat "$work/sign.log")")"
   fi
   chmod --reference="$dist/$file" "$stage/$file"

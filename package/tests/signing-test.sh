@@ -43,6 +43,7 @@ sign)
   # one that expired yesterday, each in a PKCS#12 file with the CA.
   printf 'test pass\n' >password.txt
   printf 'not the password\n' >wrong.txt
+  printf 'test pass\r\n' >password-crlf.txt   # as a Windows editor saves it
   openssl req -x509 -newkey rsa:2048 -nodes -keyout ca.key -out ca.pem -days 30 -subj "/CN=Tessaly Test CA" \
     -addext basicConstraints=critical,CA:TRUE -addext keyUsage=critical,keyCertSign 2>/dev/null
   openssl x509 -in ca.pem -outform DER -out ca.cer
@@ -80,8 +81,8 @@ EOF
   out=$(run_sign signed good.p12 password.txt)
   check "a second run on signed files says so" "signed already" "$(grep -o "signed already" <<<"$out" || echo "$out")"
   check "a second run leaves the files as they were" "$before" "$(sums signed)"
-  run_sign again good.p12 password.txt >/dev/null
-  check "a second signing of the same files gives the same bytes" "$before" "$(sums again)"
+  run_sign again good.p12 password-crlf.txt >/dev/null
+  check "a second signing of the same files (password file in CR LF) gives the same bytes" "$before" "$(sums again)"
   cp "$5" signed/Tessaly.exe.debug && cp "$6" signed/pixkit.dll.debug
   ;;
 bad-input)
