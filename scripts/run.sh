@@ -5,33 +5,47 @@
 # program. Where the kernel runs no 32-bit code, Wine runs through qemu-i386
 # (scripts/i386-userns.sh).
 #
-#   scripts/run.sh [--lang ja|en] [--dpi 96|144] [--out FILE] [--keep]
+#   scripts/run.sh [--lang ja|en] [--dpi 96..480] [--out FILE] [--keep]
 #
 #   --lang       Japanese mode (LC_ALL=ja_JP.UTF-8, the default) or English mode
 #   --dpi        the prefix's logical DPI (HKCU\Control Panel\Desktop LogPixels)
 #   --out        screenshot file, build/screenshot.png by default
 #   --keep       leave the program running after the screenshot
 set -euo pipefail
+usage="usage: scripts/run.sh [--lang ja|en] [--dpi 96..480] [--out FILE] [--keep]"
+lang=ja dpi=96 out= keep=0
+while [ $# -gt 0 ]; do
+  case $1 in
+    --lang) [ $# -ge 2 ] && [[ $2 == ja || $2 == en ]] || { echo "$usage" >&2; exit 2; }; lang=$2; shift 2 ;;
+    --dpi) [ $# -ge 2 ] && [[ $2 =~ ^[0-9]{2,3}$ ]] && [ "$2" -ge 96 ] && [ "$2" -le 480 ] ||
+             { echo "$usage" >&2; exit 2; }; dpi=$2; shift 2 ;;
+    --out) [ $# -ge 2 ] && [ -n "$2" ] || { echo "$usage" >&2; exit 2; }; out=$2; shift 2 ;;
+    --keep) keep=1; shift ;;
+    *) echo "$usage" >&2; exit 2 ;;
+  esac
+done
+# A step that fails says so; a command that fails outside those steps is
+# named with its line, so the script never ends without a word.
+step=starting
+trap 'echo "run.sh: failed while $step (line $LINENO: $BASH_COMMAND)" >&2' ERR
+trap 'echo "run.sh: interrupted while $step" >&2; exit 130' INT
+trap 'echo "run.sh: ended while $step" >&2; exit 143' TERM
+fail() { echo "run.sh: $*" >&2; exit 1; }
+
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # First: common.sh picks the route by whether wine32 starts, so Wine must
 # be installed by then.
+step="installing what it needs"
 "$here/install-deps.sh"
 source "$here/common.sh"
-
-lang=ja dpi=96 out=$root/build/screenshot.png keep=0
-while [ $# -gt 0 ]; do
-  case $1 in
-    --lang) lang=$2; shift 2 ;;
-    --dpi) dpi=$2; shift 2 ;;
-    --out) out=$2; shift 2 ;;
-    --keep) keep=1; shift ;;
-    *) echo "usage: $0 [--lang ja|en] [--dpi N] [--out FILE] [--keep]" >&2; exit 2 ;;
-  esac
-done
+out=${out:-$root/build/screenshot.png}
 export WINEPREFIX=${TESSALY_WINEPREFIX:-$root/build/wineprefix-run}
 wine=("${in_i386[@]}" /usr/lib/wine/wine)
+logs=$(mktemp -d)
 
-build_preset win32 >/dev/null
+step="building"
+build_preset win32 >"$logs/build" 2>&1 ||
+  { tail -n 20 "$logs/build" >&2; fail "the build failed (cmake --build --preset win32; its last lines are above)"; }
 exe=$root/dist/Tessaly.exe
 driver=$root/build/win32/checker/tests/e2e/tessaly_e2e_driver.exe
 
@@ -43,6 +57,7 @@ cleanup() {
     timeout 15 wineserver -w 2>/dev/null || true   # Wine's own processes leave the display first
     kill "$xvfb_pid" 2>/dev/null || true
   fi
+  rm -rf "$logs"
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
@@ -55,8 +70,15 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
 fi
 
-LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null 2>&1
-reg() { LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>&1; }
+step="making the Wine prefix $WINEPREFIX"
+LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null || exit 1   # it says why
+# Wine's own words, the last line it wrote, when a step of it fails.
+wine_said() { grep -v '^[[:space:]]*$' "$logs/wine" | tail -n 1; }
+reg() {
+  LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>"$logs/wine" ||
+    fail "Wine's reg add $2 /v $4 failed: $(wine_said)"
+}
+step="setting the fonts and the DPI"
 # Japanese glyphs on a system without Windows' fonts: the fixed-pitch title
 # font is replaced by IPA Gothic, the proportional Japanese UI fonts by IPA
 # P Gothic (Wine links its UI fonts to "MS UI Gothic" for the characters
@@ -68,16 +90,20 @@ for face in "MS UI Gothic" "ＭＳ Ｐゴシック" "MS PGothic"; do
   reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f
 done
 reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
-timeout 60 wineserver -w
+timeout 60 wineserver -w || fail "Wine's server did not end within 60 s after the settings were written"
 
 case $lang in
   ja) export LC_ALL=ja_JP.UTF-8 ;;
   *)  export LC_ALL=C.UTF-8 ;;
 esac
-"${wine[@]}" "$exe" &
+step="starting Tessaly"
+"${wine[@]}" "$exe" 2>"$logs/wine" &
 app_pid=$!
-"${wine[@]}" "$driver" wait-first-run
+step="waiting for the first check run"
+"${wine[@]}" "$driver" wait-first-run >"$logs/driver" 2>&1 ||
+  fail "waiting for Tessaly's first check run failed: $(grep -v '^[[:space:]]*$' "$logs/driver" | tail -n 1)${app_pid:+; Tessaly: $(wine_said)}"
 sleep 1   # let the last paint settle
+step="taking the screenshot"
 mkdir -p "$(dirname "$out")"
 if command -v import >/dev/null; then
   import -window root "$out"
