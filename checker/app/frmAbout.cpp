@@ -125,7 +125,8 @@ void frmAbout::CreateControls() {
     SendMessageW(Control(kText1), EM_SETLIMITTEXT, 0, 0);  // no limit on typing
 }
 
-void frmAbout::ApplyDpi(UINT dpi) {
+void frmAbout::ApplyDpi(UINT dpi, const RECT* place) {
+    dpi_ = dpi;  // what the labels size themselves by from now on
     // The controls get the new fonts and icon before the old ones are freed:
     // a control must never hold a deleted font or icon.
     UniqueFont titleFont = CreateTitleFont(dpi);
@@ -140,17 +141,29 @@ void frmAbout::ApplyDpi(UINT dpi) {
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
         SetWindowPos(control, nullptr, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
                      TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), SWP_NOZORDER | SWP_NOACTIVATE);
-        if (lstrcmpW(c.windowClass, L"STATIC") == 0 && c.id != kPicIcon) FitLabel(c.id);
+        if (lstrcmpW(c.windowClass, L"STATIC") == 0 && c.id != kPicIcon) FitLabel(c.id, dpi);
     }
     FitReportFont(dpi);
     SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon.Get()), 0);
     titleFont_ = std::move(titleFont);
     messageFont_ = std::move(messageFont);
     pictureIcon_ = std::move(pictureIcon);
-    RECT rect = {0, 0, TwipsToPixels(kClientWidthTwips, dpi), TwipsToPixels(kClientHeightTwips, dpi)};
+    // The window's size rule: a client area of the layout's size at this DPI.
+    const int clientWidth = TwipsToPixels(kClientWidthTwips, dpi);
+    const int clientHeight = TwipsToPixels(kClientHeightTwips, dpi);
+    RECT rect = {0, 0, clientWidth, clientHeight};
     AdjustWindowRectForDpi(rect, kStyle, kExStyle, dpi);
-    SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, place ? place->left : 0, place ? place->top : 0, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE | (place ? 0 : SWP_NOMOVE));
+    // The frame is drawn at the DPI the system gives the window, which is
+    // not `dpi` when the message came from a program rather than a move to
+    // another monitor: then the frame's own size is made up for.
+    RECT client = {};
+    GetClientRect(hwnd_, &client);
+    if (client.right != clientWidth || client.bottom != clientHeight) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, rect.right - rect.left + clientWidth - client.right,
+                     rect.bottom - rect.top + clientHeight - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -172,7 +185,11 @@ void frmAbout::FitReportFont(UINT dpi) {
         table = LayOutReportTable(dc.Get(), text.right - text.left);
         if (table.fits) break;
     }
+    // Each font above made the box break its lines with the tab stops it
+    // held then, the last DPI's; new stops are only stored, the lines are
+    // not broken again. So the font goes in once more after the stops.
     SendMessageW(text1, EM_SETTABSTOPS, table.tabStops.size(), reinterpret_cast<LPARAM>(table.tabStops.data()));
+    SendMessageW(text1, WM_SETFONT, reinterpret_cast<WPARAM>(reportFont_.Get()), FALSE);
     InvalidateRect(text1, nullptr, TRUE);
 }
 
@@ -202,13 +219,13 @@ void frmAbout::CentreOnScreen() {
 
 void frmAbout::SetLabel(int id, const std::wstring& text) {
     SetWindowTextW(Control(id), text.c_str());
-    FitLabel(id);
+    FitLabel(id, dpi_);
 }
 
 // Labels size themselves to their text (as auto-sized labels do): the
 // layout's rectangle is the least they take, and they grow right and down
 // when the font in use needs more room, up to the report box's right edge.
-void frmAbout::FitLabel(int id) {
+void frmAbout::FitLabel(int id, UINT dpi) {
     std::size_t count = 0;
     const ControlLayout* controls = AboutControls(count);
     const ControlLayout* layout = nullptr;
@@ -217,7 +234,6 @@ void frmAbout::FitLabel(int id) {
     }
     HWND label = Control(id);
     if (!layout || !label) return;
-    UINT dpi = WindowDpi(hwnd_);
     int width = TwipsToPixels(layout->width, dpi), height = TwipsToPixels(layout->height, dpi);
     int maxWidth = TwipsToPixels(kClientWidthTwips - 120 - layout->left, dpi);
     int length = GetWindowTextLengthW(label);
@@ -317,12 +333,13 @@ LRESULT frmAbout::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
 
 LRESULT frmAbout::OnGetDefId() { return MAKELRESULT(kCmdOK, DC_HASDEFID); }
 
+// Windows suggests a rectangle for the new DPI. Its top-left is where the
+// window goes; its size is the window's scaled by the change of DPI, while
+// the window's own size follows from its client area in twips, which can
+// differ from the scaled one by a pixel of rounding: that size is kept.
+// Without a suggestion the window stays where it is.
 LRESULT frmAbout::OnDpiChanged(UINT dpi, const RECT* suggested) {
-    ApplyDpi(dpi);
-    if (suggested) {
-        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    ApplyDpi(dpi, suggested);
     return 0;
 }
 

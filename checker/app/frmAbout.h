@@ -45,12 +45,14 @@ private:
     LRESULT OnRunStateQuery(WPARAM item);
 
     void CreateControls();
-    void ApplyDpi(UINT dpi);          // fonts, control rectangles and the icon for a DPI
+    // Fonts, control rectangles, the icon and the window's size for a DPI;
+    // the window moves to `place`'s top-left when one is given.
+    void ApplyDpi(UINT dpi, const RECT* place = nullptr);
     void FitReportFont(UINT dpi);     // the report box's font and tab stops
     void StartUp();
     void CentreOnScreen();
     void SetLabel(int id, const std::wstring& text);
-    void FitLabel(int id);            // grows a label to its text
+    void FitLabel(int id, UINT dpi);  // grows a label to its text
     void EnableTimer();
     [[noreturn]] void EndProgram();
     HWND Control(int id) const;
@@ -64,6 +66,7 @@ private:
     UniqueIcon pictureIcon_;
     Win32CheckPlatform platform_;
     std::string SystemFolderPath;     // written once at start-up
+    UINT dpi_ = 96;                   // the DPI the window is laid out for
     COLORREF titleColour_ = RGB(0, 0, 0);  // lblTitle's text, for the colours in force
     bool waitCursor_ = false;         // hourglass until the first run ends
     bool running_ = false;            // a check run is in progress

@@ -48,6 +48,18 @@ void RunFilter(Filter f, VANTOR* image, int32_t x, int32_t y, int32_t w, int32_t
     (f == Filter::Shade ? Plugin().shade : Plugin().sharp)(image, x, y, w, h);
 }
 
+// A host that records the `reserved` argument of every Synthesize call.
+class ReservedRecordingHost : public VANTOR {
+public:
+    using VANTOR::VANTOR;
+    void Synthesize(int32_t x, int32_t y, int32_t width, int32_t height, VANTOR* source, int32_t sx, int32_t sy,
+                    SynthesizeCallback* callback, int32_t reserved) override {
+        reservedSeen.push_back(reserved);
+        VANTOR::Synthesize(x, y, width, height, source, sx, sy, callback, reserved);
+    }
+    std::vector<int32_t> reservedSeen;
+};
+
 struct CentreCase {
     Filter filter;
     Pixel centre, neighbour, expected;
@@ -63,12 +75,14 @@ TEST(FilterEffects, WorkedExamplesOnACentrePixel) {
         {Filter::Sharp, {0, 0, 0}, {1, 1, 1}, {0, 0, 0}},  // sum -8 gives 0
     };
     for (const auto& c : cases) {
-        VANTOR image(3, 3);
+        ReservedRecordingHost image(3, 3);
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x) Set(image, x, y, c.neighbour);
         Set(image, 1, 1, c.centre);
         RunFilter(c.filter, &image, 0, 0, 3, 3);
-        EXPECT_EQ(Get(image, 1, 1), c.expected) << (c.filter == Filter::Shade ? "Shade" : "Sharp");
+        const char* name = c.filter == Filter::Shade ? "Shade" : "Sharp";
+        EXPECT_EQ(Get(image, 1, 1), c.expected) << name;
+        EXPECT_EQ(image.reservedSeen, std::vector<int32_t>{0}) << name;  // one walk, reserved 0
         EXPECT_EQ(Get(image, 0, 0), c.neighbour);  // frame untouched
     }
 }
@@ -160,6 +174,7 @@ TEST(GammaEffect, WorkedExamplesInEveryBytePosition) {
         {0.5, 1, 16}, {0.5, 16, 64}, {0.5, 64, 128},
         {0.0, 0, 0}, {0.0, 1, 0}, {0.0, 255, 0},
         {-1.0, 0, 0}, {-1.0, 1, 0}, {-1.0, 128, 0}, {-1.0, 200, 71}, {-1.0, 255, 1},
+        {-55.0, 128, 0},  // 2^-55 * 256: exactly 2^63, just outside the 64-bit range
     };
     for (const auto& c : cases)
         for (int position = 0; position < 3; ++position) {

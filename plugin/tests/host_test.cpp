@@ -2,6 +2,7 @@
 // the two walks, including the copy Synthesize reads when source == target.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -19,13 +20,16 @@ TEST(Host, GetInfoReportsPaddedStrideAsFourthValue) {
                                 {5, 5, 16}, {1024, 2, 3072}, {1023, 1, 3072}};
     for (const auto& c : cases) {
         VANTOR image(c.width, c.height);
-        ImageInfo info{};
+        ImageInfo info;
+        std::memset(&info, 0xA5, sizeof info);  // every field must be written, not left as it was
         image.GetInfo(&info);
         const int32_t* values = reinterpret_cast<const int32_t*>(&info);
         EXPECT_EQ(values[3], c.stride) << c.width << "x" << c.height;
         EXPECT_EQ(info.width, c.width);
         EXPECT_EQ(info.height, c.height);
+        EXPECT_EQ(info.bitsPerPixel, 24);
         EXPECT_EQ(info.imageSize, c.stride * c.height);
+        EXPECT_EQ(info.reserved, 0);
         EXPECT_EQ(image.PixelAt(0, 1) - image.PixelAt(0, 0), c.stride);
     }
 }

@@ -155,16 +155,20 @@ const ExpectedControl kLayout[] = {
     {kLblTitle, 930, 240, 3525, 360, true},    {kLblVersion, 4650, 360, 1365, 225, true},
 };
 
-// At the DPI that run-e2e.sh sets in the prefix for the scenario.
-void CheckLayout(const TessalyProcess& app) {
-    // Its manifest makes the driver per-monitor aware, so that it reads physical pixels, not ones scaled to 96 DPI.
-    Check(IsProcessDPIAware() != FALSE, "the driver is DPI aware, as its manifest says");
+// The DPI that run-e2e.sh sets in the prefix for the scenario.
+int PrefixDpi() {
     wchar_t dpi[8] = L"96";
     GetEnvironmentVariableW(L"TESSALY_E2E_DPI", dpi, 8);
-    auto px = [&](int twips) { return MulDiv(twips, _wtoi(dpi), 1440); };
+    return _wtoi(dpi);
+}
+
+void CheckLayout(const TessalyProcess& app, int dpi) {
+    // Its manifest makes the driver per-monitor aware, so that it reads physical pixels, not ones scaled to 96 DPI.
+    Check(IsProcessDPIAware() != FALSE, "the driver is DPI aware, as its manifest says");
+    auto px = [&](int twips) { return MulDiv(twips, dpi, 1440); };
     RECT client = {};
     GetClientRect(app.Window(), &client);
-    Check(client.right == px(8670) && client.bottom == px(6150), "client area 8670 x 6150 twips at the prefix's DPI");
+    Check(client.right == px(8670) && client.bottom == px(6150), "client area 8670 x 6150 twips at the window's DPI");
     for (const ExpectedControl& e : kLayout) {
         RECT r = {};
         GetWindowRect(app.Control(e.id), &r);
@@ -178,6 +182,9 @@ void CheckLayout(const TessalyProcess& app) {
         }
         Check(placed && sized, "control placed and sized as laid out");
     }
+}
+
+void CheckCentred(const TessalyProcess& app) {
     RECT outer = {};
     GetWindowRect(app.Window(), &outer);
     int dx = (GetSystemMetrics(SM_CXSCREEN) - (outer.right - outer.left)) / 2 - outer.left;
@@ -235,7 +242,8 @@ int FirstRun(Context& c) {
     LONG style = GetWindowLongW(app.Window(), GWL_STYLE);
     Check((style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX)) == 0, "no minimize or maximize button");
     Check(GetDlgCtrlID(app.FocusedControl()) == kCmdSysInfo, "System info has the focus at start");
-    CheckLayout(app);
+    CheckLayout(app, PrefixDpi());
+    CheckCentred(app);
 
     app.WaitFor("the first run to start", 30, [&] { return app.RunsStarted() >= 1; });
     double startedAfter = app.SecondsSinceWindow();
@@ -264,6 +272,18 @@ int FirstRun(Context& c) {
     Check(IsWindowVisible(box) && SendMessageW(box, EM_GETFIRSTVISIBLELINE, 0, 0) == 0 &&
               SendMessageW(box, EM_GETSEL, 0, 0) == 0,
           "the box shows its top with the caret at the start, as after setting its whole text");
+    if (PrefixDpi() == 96) {
+        // Moved to a monitor at 150 %, without a suggested rectangle: the
+        // 144-DPI layout, and the table as at 144 DPI from the start, where
+        // the English report, all table, takes one line of the box per line.
+        SendMessageTimeoutW(app.Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), 0, SMTO_ABORTIFHUNG, 10000, nullptr);
+        CheckLayout(app, 144);
+        const long lines = static_cast<long>(SendMessageW(box, EM_GETLINECOUNT, 0, 0));
+        const long textLines = static_cast<long>(std::count(c.expected.begin(), c.expected.end(), L'\n')) + 1;
+        std::printf("report lines after the change to 144 DPI: %ld, lines of text %ld\n", lines, textLines);
+        Check(WrappedTableLines(box, c.expected) == 0 && (c.japanese || lines == textLines),
+              "after WM_DPICHANGED to 144 DPI no line of the table wraps");
+    }
     Pause(2.5);
     Check(app.RunsStarted() == 1, "one arming gives exactly one run");
     CloseAndExpectExit(app, "WM_CLOSE ends the program");

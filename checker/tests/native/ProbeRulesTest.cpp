@@ -26,6 +26,8 @@ TEST(VersionToNumber, JoinsComponentsPaddedToFourDigits) {
         {"65535.65535.65535.65535", 65535655356553565535.0},
         {" 1.2", 10002.0},   // a blank counts toward the length, then is skipped
         {"1.x.3", 1000.0},   // 0001000x0003: reading stops at the x
+        {"1.2\r.3", 1002.0},  // 0001002\r0003: a carriage return is no blank
+        {"1.2e3.4", 102.0},   // 000102e30004: the e is no exponent
         {"x", 0.0},
     };
     for (const auto& c : cases) EXPECT_EQ(VersionToNumber(c.text), c.number) << '"' << c.text << '"';
@@ -85,6 +87,12 @@ TEST(LanguageIdToName, ExactCaseSensitiveTableLookUp) {
         {"", ""},
     };
     for (const auto& c : cases) EXPECT_EQ(LanguageIdToName(c.idText), c.name) << c.idText;
+    // The names in table order, from which the report sizes its language column.
+    const std::vector<std::string> names = LanguageNames();
+    ASSERT_EQ(names.size(), 46u);
+    EXPECT_EQ(names.front(), "Arabic");
+    EXPECT_EQ(names[22], "Norwegian ? Nynorsk");
+    EXPECT_EQ(names.back(), "Neutral Language");
 }
 
 }  // namespace
