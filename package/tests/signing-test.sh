@@ -131,6 +131,10 @@ unsigned/pixkit.dll   0x800B0100'
   done <<<"$table"
   seen=$("${wine[@]}" "$verify" /trust "$(to_win ca.cer)" "${files[@]}" 2>&1 | tr -d '\r')
   check "WinVerifyTrust of each file" "${expected%$'\n'}" "$seen"
+  # Without files it stops at its arguments, before the root store: the
+  # certificate named (none there) is not even read.
+  check "verify_trust /trust without files" "usage: verify_trust [/trust CA.cer] FILE..." \
+    "$("${wine[@]}" "$verify" /trust "$(to_win missing.cer)" 2>&1 | tr -d '\r')"
   ;;
 *)
   echo "unknown mode $mode" >&2
