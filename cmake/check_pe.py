@@ -236,7 +236,7 @@ def own_units(pe, debug_path, source_dir):
     return units
 
 
-def debuglink(pe, names, path):
+def debuglink(pe, names):
     """(file name, CRC) that .gnu_debuglink holds, or None."""
     section = next((s for name, s in zip(names, pe.sections) if name == ".gnu_debuglink"), None)
     if section is None:
@@ -275,7 +275,7 @@ class Facts:
         self.unprotected = [f"{name} ({option})" for name, option, _, _ in self.units if option != STACK_PROTECTOR]
         with open(path + ".debug", "rb") as f:
             self.debug_crc = zlib.crc32(f.read())
-        self.link = debuglink(pe, self.names, path)
+        self.link = debuglink(pe, self.names)
         self.debug_name = os.path.basename(path) + ".debug"
 
     def has(self, flag):
