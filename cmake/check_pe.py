@@ -2,24 +2,26 @@
 """Checks a built 32-bit Windows binary without running it.
 
 usage: check_pe.py FILE --source-dir DIR [--also-allowed A.DLL,...]
-                   [--exports NAME,...] [--no-cxx-imports]
+                   [--exports NAME,...] [--no-cxx-imports] [--units]
+       check_pe.py --rules
 
 Reads FILE itself (pefile) and FILE.debug, the debug file beside it
-(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose symbols tell
-which code is our own: without FILE.debug the check fails. DIR is the
-source tree: code compiled from a file in it is our own.
+(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose DWARF tells
+how each compile unit was compiled and where: without FILE.debug the check
+fails. DIR is the source tree: a unit compiled from it is our own.
 
-Rules, one row each below: i386 (PE32); imports only from Windows' KnownDLLs
-and ALSO_ALLOWED; no C++ (_Z...) imported name with --no-cxx-imports; no
-debug sections; the --exports names exported exactly, undecorated; and
-Windows' hardening baseline. Prints every broken rule, each after the file's
-name, and exits 1; else prints one status line and exits 0.
-Needs Debian's python3-pefile and python3-capstone (4.0.2 or 5).
+Each rule in RULES has a stable id and says which files it applies to
+(--rules lists them). Prints every broken rule, each after the file's name
+as "[id] what is wrong", and exits 1; else prints one status line (with
+--units also the stack cookie calls of each own unit) and exits 0.
+Needs Debian's python3-pefile (2023.2.7 or 2024.8.26) and python3-capstone
+(4.0.2 or 5).
 """
 import argparse
 import os
 import struct
 import sys
+import zlib
 
 import capstone
 import pefile
@@ -29,19 +31,21 @@ import pefile
 # manifest's side-by-side dependency binds. Any other DLL, version.dll for
 # one, would be looked for first in the program's own folder, where a
 # download may have planted a DLL of that name: load it at run time from the
-# system folder instead.
+# system folder instead. Delay-loaded DLLs are searched for the same way.
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
                "shlwapi.dll", "ole32.dll", "oleaut32.dll", "msvcrt.dll", "comdlg32.dll",
                "comctl32.dll"}
 
 IMAGE_FILE_MACHINE_I386 = 0x14C
+IMAGE_FILE_DLL = 0x2000
 PE32_MAGIC = 0x10B
 IMAGE_SUBSYSTEM_WINDOWS_GUI = 2
 SCN = {name: value for value, name in pefile.SECTION_CHARACTERISTICS.items() if isinstance(name, str)}
 DLL = {name: value for value, name in pefile.DLL_CHARACTERISTICS.items() if isinstance(name, str)}
+DIRECTORY = pefile.DIRECTORY_ENTRY
 
-C_FILE = 103          # storage class of a .file record; its aux records hold the name
 SYMBOL = struct.Struct("<8sLhHBB")
+STACK_PROTECTOR = "-fstack-protector-strong"
 
 
 def string_table_at(data, pe):
@@ -50,13 +54,13 @@ def string_table_at(data, pe):
     return data[start:] if pe.FILE_HEADER.PointerToSymbolTable else b""
 
 
-def c_string(strings, offset):
-    return strings[offset:strings.index(b"\0", offset)].decode("latin-1")
+def c_string(data, offset):
+    return data[offset:data.index(b"\0", offset)].decode("utf-8", "replace")
 
 
-def section_names(pe, strings):
+def section_names(pe, data):
     """Section names, long ones ("/4") looked up in the string table."""
-    names = []
+    strings, names = string_table_at(data, pe), []
     for section in pe.sections:
         name = section.Name.rstrip(b"\0").decode("latin-1")
         if name.startswith("/") and name[1:].isdigit() and strings:
@@ -65,198 +69,300 @@ def section_names(pe, strings):
     return names
 
 
-def symbols(data, pe):
-    """(name, value, section number, type, storage class, aux bytes) per record."""
-    strings = string_table_at(data, pe)
-    start, count = pe.FILE_HEADER.PointerToSymbolTable, pe.FILE_HEADER.NumberOfSymbols
+def symbol_address(data, pe, wanted):
+    """The address of the first defined COFF symbol named one of `wanted`."""
+    strings, start = string_table_at(data, pe), pe.FILE_HEADER.PointerToSymbolTable
     i = 0
-    while i < count:
-        raw, value, section, kind, storage, aux_count = SYMBOL.unpack_from(data, start + SYMBOL.size * i)
-        if raw[:4] == b"\0\0\0\0":
-            name = c_string(strings, struct.unpack("<L", raw[4:])[0])
-        else:
-            name = raw.rstrip(b"\0").decode("latin-1")
-        aux = data[start + SYMBOL.size * (i + 1):start + SYMBOL.size * (i + 1 + aux_count)]
-        if storage == C_FILE:
-            # The file name: in the string table when the aux record starts
-            # with four zero bytes, else the aux records' bytes themselves.
-            if aux[:4] == b"\0\0\0\0" and len(aux) >= 8:
-                aux = c_string(strings, struct.unpack("<L", aux[4:8])[0])
-            else:
-                aux = aux.split(b"\0")[0].decode("latin-1")
-        yield name, value, section, kind, storage, aux
+    while i < pe.FILE_HEADER.NumberOfSymbols:
+        raw, value, section, _, _, aux_count = SYMBOL.unpack_from(data, start + SYMBOL.size * i)
+        name = c_string(strings, struct.unpack("<L", raw[4:])[0]) if raw[:4] == b"\0\0\0\0" \
+            else raw.rstrip(b"\0").decode("latin-1")
+        if name in wanted and section > 0:
+            return pe.OPTIONAL_HEADER.ImageBase + pe.sections[section - 1].VirtualAddress + value
         i += 1 + aux_count
+    return None
 
 
-# COFF's .file aux record holds 14 characters; the linker cuts longer names
-# to that unless it moves them to the string table.
-FILE_NAME_LENGTH = 14
-SOURCE_SUFFIXES = (".c", ".cc", ".cpp", ".S", ".s")
-NOT_SOURCES = {"build", "dist", ".git"}  # folders that builds and git write into
+# DWARF: only what the first entry of each compile unit needs.
+DW_AT_NAME, DW_AT_COMP_DIR, DW_AT_PRODUCER = 0x03, 0x1B, 0x25
+FIXED_FORMS = {0x05: 2, 0x06: 4, 0x07: 8, 0x0B: 1, 0x0C: 1, 0x10: 4, 0x11: 1, 0x12: 2, 0x13: 4,
+               0x14: 8, 0x17: 4, 0x19: 0, 0x21: 0, 0x25: 1, 0x26: 2, 0x28: 4}
+DW_FORM_ADDR, DW_FORM_STRING, DW_FORM_STRP, DW_FORM_LINE_STRP = 0x01, 0x08, 0x0E, 0x1F
+ULEB_FORMS = {0x0D, 0x0F, 0x15, 0x1A, 0x1B}   # sdata, udata, ref_udata, strx, addrx
 
 
-def own_source_names(source_dir):
-    """The file names of the source tree's C, C++ and assembly sources."""
-    names = set()
-    for folder, subfolders, files in os.walk(source_dir):
-        subfolders[:] = [d for d in subfolders if d not in NOT_SOURCES]
-        names.update(f for f in files if f.endswith(SOURCE_SUFFIXES))
-    return names
+def uleb(data, at):
+    value = shift = 0
+    while True:
+        byte = data[at]
+        at += 1
+        value |= (byte & 0x7F) << shift
+        shift += 7
+        if byte < 0x80:
+            return value, at
 
 
-def is_own_source(name, own_names):
-    """Our own object files are those compiled from a file of the source tree.
-    GCC records a source's file name without its folder in the object's .file
-    record, and the linker may cut it to 14 characters: so an object file is
-    ours when its .file name is the name of a source file of the tree, or,
-    being exactly 14 characters long, the start of a longer one. The run-time
-    code linked in from archives (mingw-w64's crt, libgcc, libstdc++, libssp)
-    names its own sources (crtdll.c, pow.c, ...) or "fake" for import stubs,
-    no name of this tree; were one named like ours, and built with debug
-    information, its calls would count as ours."""
-    if name in own_names:
-        return True
-    return len(name) == FILE_NAME_LENGTH and any(
-        n.startswith(name) for n in own_names if len(n) > FILE_NAME_LENGTH)
+def compile_units(debug):
+    """{.debug_info offset: (name, comp_dir, producer)} of every unit, from
+    its first entry's attributes (strings inline or in .debug_str and
+    .debug_line_str)."""
+    info, abbrev = debug[".debug_info"], debug[".debug_abbrev"]
+    strings = {DW_FORM_STRP: debug.get(".debug_str", b""), DW_FORM_LINE_STRP: debug.get(".debug_line_str", b"")}
+    units, offset = {}, 0
+    while offset < len(info):
+        length, version = struct.unpack_from("<LH", info, offset)
+        if version >= 5:
+            address_size, abbrev_at = struct.unpack_from("<xBL", info, offset + 6)
+            at = offset + 12
+        else:
+            abbrev_at, address_size = struct.unpack_from("<LB", info, offset + 6)
+            at = offset + 11
+        code, at = uleb(info, at)
+        # The abbreviation of that code: (code, tag, children, (attribute, form) pairs up to (0, 0)).
+        while True:
+            number, abbrev_at = uleb(abbrev, abbrev_at)
+            if number == 0:
+                sys.exit(f"the compile unit at {offset:#x} of .debug_info has no abbreviation {code}")
+            _, abbrev_at = uleb(abbrev, abbrev_at)
+            abbrev_at += 1
+            pairs = []
+            while True:
+                attribute, abbrev_at = uleb(abbrev, abbrev_at)
+                form, abbrev_at = uleb(abbrev, abbrev_at)
+                if form == 0x21:   # implicit_const: its value is here, not in the entry
+                    _, abbrev_at = uleb(abbrev, abbrev_at)
+                if (attribute, form) == (0, 0):
+                    break
+                pairs.append((attribute, form))
+            if number == code:
+                break
+        values = {}
+        for attribute, form in pairs:
+            if form in (DW_FORM_STRP, DW_FORM_LINE_STRP):
+                values[attribute] = c_string(strings[form], struct.unpack_from("<L", info, at)[0])
+                at += 4
+            elif form == DW_FORM_STRING:
+                values[attribute] = c_string(info, at)
+                at = info.index(b"\0", at) + 1
+            elif form == DW_FORM_ADDR:
+                at += address_size
+            elif form in FIXED_FORMS:
+                at += FIXED_FORMS[form]
+            elif form in ULEB_FORMS:
+                _, at = uleb(info, at)
+            else:
+                sys.exit(f"a compile unit's attribute {attribute:#x} has DWARF form {form:#x}, which this check does not read")
+        units[offset] = tuple(values.get(a, "") for a in (DW_AT_NAME, DW_AT_COMP_DIR, DW_AT_PRODUCER))
+        offset += 4 + length
+    return units
 
 
-def own_code(debug_path, data, debug, own_names):
-    """Address ranges of the code compiled from our own sources, and
-    __stack_chk_fail's address. Run-time objects linked in from archives may
-    have no .file record at all (their debug symbols stripped), so the
-    symbols after one of our .file records are not all ours. Our objects are
-    compiled with -g, and the first .debug_aranges section symbol after an own
-    .file record gives where that object's address ranges start in the
-    .debug_aranges section: exactly its own code, as the compiler lists it."""
-    own, aranges, stack_chk_fail = False, [], None
-    for name, value, section, _, storage, aux in symbols(data, debug):
-        if storage == C_FILE:
-            own, taken = is_own_source(aux, own_names), False
-        elif name == ".debug_aranges" and own and not taken:
-            aranges.append((section, value))
-            taken = True
-        elif name in ("__stack_chk_fail", "___stack_chk_fail") and section > 0:
-            stack_chk_fail = debug.OPTIONAL_HEADER.ImageBase + debug.sections[section - 1].VirtualAddress + value
-    ranges = []
-    for section, offset in aranges:
-        # One set: length, version, .debug_info offset, address and segment
-        # sizes (4 and 0 here), padding to 8 bytes, then (address, length)
-        # pairs up to (0, 0).
-        at = debug.sections[section - 1].PointerToRawData + offset
-        length, version, _, address_size, _ = struct.unpack_from("<LHLBB", data, at)
+def unit_ranges(debug):
+    """{.debug_info offset of a unit: [(address, length), ...]} from
+    .debug_aranges: exactly each unit's own code, as the compiler lists it."""
+    aranges, ranges, at = debug.get(".debug_aranges", b""), {}, 0
+    while at < len(aranges):
+        length, _, unit, address_size = struct.unpack_from("<LHLB", aranges, at)
         if address_size != 4:
-            sys.exit(f"{debug_path}: a .debug_aranges set of version {version} with {address_size}-byte addresses")
+            sys.exit(f".debug_aranges with {address_size}-byte addresses")
+        # The header is 12 bytes; the pairs start at a multiple of 8.
         pair = at + 16
-        while pair < at + 4 + length:
-            address, size = struct.unpack_from("<LL", data, pair)
+        while pair + 8 <= at + 4 + length:
+            address, size = struct.unpack_from("<LL", aranges, pair)
             if (address, size) == (0, 0):
                 break
-            ranges.append((address, size))
+            ranges.setdefault(unit, []).append((address, size))
             pair += 8
-    return ranges, stack_chk_fail
+        at += 4 + length
+    return ranges
 
 
-def cookie_checks(pe, debug_path, source_dir):
-    """Call sites of __stack_chk_fail in our own code: (calls, ranges with
-    one). Each range of our own code (a function, with -ffunction-sections)
+def is_own_unit(name, comp_dir, source_dir):
+    """Our own units were compiled from a file of the source tree, in it or in
+    the build folder inside it: the prefix map (the top CMakeLists.txt) turns
+    both folders into ".", so their name and comp_dir are relative and the
+    name is a file of the tree. A unit built elsewhere names the absolute
+    folder it was compiled in, whatever its file is called."""
+    def under_tree(path):
+        path = os.path.normpath(path if os.path.isabs(path) else os.path.join(source_dir, path))
+        return os.path.commonpath([path, source_dir]) == source_dir
+    return bool(name) and under_tree(comp_dir) and under_tree(name) and \
+        os.path.isfile(os.path.join(source_dir, name))
+
+
+def protector_option(producer):
+    """The stack protector option GCC was given last, as the producer records it."""
+    options = [o for o in producer.split() if o.startswith(("-fstack-protector", "-fno-stack-protector"))]
+    return options[-1] if options else "no stack protector option"
+
+
+def own_units(pe, debug_path, source_dir):
+    """[(name, protector option, cookie calls, functions with one)] per own
+    unit. Each range of a unit's code (a function, with -ffunction-sections)
     is disassembled from its start, so nothing between them can throw the
     decoder off."""
     with open(debug_path, "rb") as f:
         data = f.read()
-    ranges, stack_chk_fail = own_code(debug_path, data, pefile.PE(data=data, fast_load=True),
-                                      own_source_names(source_dir))
-    if stack_chk_fail is None:
-        return 0, 0
-    image_base = pe.OPTIONAL_HEADER.ImageBase
+    debug_pe = pefile.PE(data=data, fast_load=True)
+    # Each section's bytes without the padding to the file alignment.
+    debug = {name: data[s.PointerToRawData:s.PointerToRawData + min(s.Misc_VirtualSize or s.SizeOfRawData, s.SizeOfRawData)]
+             for name, s in zip(section_names(debug_pe, data), debug_pe.sections) if name.startswith(".debug_")}
+    if ".debug_info" not in debug:
+        sys.exit(f"{debug_path}: no DWARF .debug_info section")
+    stack_chk_fail = symbol_address(data, debug_pe, ("__stack_chk_fail", "___stack_chk_fail"))
+    ranges = unit_ranges(debug)
     code = [s for s in pe.sections if s.Characteristics & SCN["IMAGE_SCN_MEM_EXECUTE"]]
     disassembler = capstone.Cs(capstone.CS_ARCH_X86, capstone.CS_MODE_32)
-    calls = with_calls = 0
-    for start, size in ranges:
-        section = next((s for s in code if 0 <= start - image_base - s.VirtualAddress < s.Misc_VirtualSize), None)
-        if section is None:
+    image_base, units = pe.OPTIONAL_HEADER.ImageBase, []
+    for offset, (name, comp_dir, producer) in sorted(compile_units(debug).items()):
+        if not is_own_unit(name, comp_dir, source_dir):
             continue
-        offset = start - image_base - section.VirtualAddress
-        body = section.get_data()[offset:offset + size]
-        found = 0
-        for address, length, mnemonic, _ in disassembler.disasm_lite(body, start):
-            # A direct call: e8 and a displacement from the next instruction.
-            at = address - start
-            if mnemonic == "call" and length == 5 and body[at] == 0xE8:
-                target = (address + 5 + struct.unpack_from("<l", body, at + 1)[0]) & 0xFFFFFFFF
-                found += target == stack_chk_fail
-        calls += found
-        with_calls += found > 0
-    return calls, with_calls
+        calls = with_calls = 0
+        for start, size in ranges.get(offset, []) if stack_chk_fail else []:
+            section = next((s for s in code if 0 <= start - image_base - s.VirtualAddress < s.Misc_VirtualSize), None)
+            if section is None:
+                continue
+            at = start - image_base - section.VirtualAddress
+            body = section.get_data()[at:at + size]
+            found = 0
+            for address, length, mnemonic, _ in disassembler.disasm_lite(body, start):
+                # A direct call: e8 and a displacement from the next instruction.
+                at = address - start
+                if mnemonic == "call" and length == 5 and body[at] == 0xE8:
+                    found += (address + 5 + struct.unpack_from("<l", body, at + 1)[0]) & 0xFFFFFFFF == stack_chk_fail
+            calls += found
+            with_calls += found > 0
+        units.append((os.path.normpath(name), protector_option(producer), calls, with_calls))
+    return units
+
+
+def debuglink(pe, names):
+    """(file name, CRC) that .gnu_debuglink holds, or None."""
+    section = next((s for name, s in zip(names, pe.sections) if name == ".gnu_debuglink"), None)
+    if section is None:
+        return None
+    data = section.get_data()
+    end = data.index(b"\0")
+    # The name, its zero and padding to a multiple of 4, then the CRC-32.
+    return data[:end].decode("latin-1"), struct.unpack_from("<L", data, (end + 4) & ~3)[0]
+
+
+class Facts:
+    """What the rules look at, read once from FILE and FILE.debug."""
+
+    def __init__(self, path, pe, args):
+        self.pe, self.header, self.optional = pe, pe.FILE_HEADER, pe.OPTIONAL_HEADER
+        self.names = section_names(pe, pe.__data__)
+        delayed = getattr(pe, "DIRECTORY_ENTRY_DELAY_IMPORT", [])
+        imports = getattr(pe, "DIRECTORY_ENTRY_IMPORT", []) + delayed
+        self.dlls = [entry.dll.decode("latin-1").lower() for entry in imports]
+        allowed = SYSTEM_DLLS | {d.lower() for d in args.also_allowed.split(",") if d}
+        self.not_allowed = [dll + " (delay-loaded)" * (entry in delayed) for dll, entry in zip(self.dlls, imports)
+                            if dll not in allowed]
+        imported = [i.name.decode("latin-1") for entry in imports for i in entry.imports if i.name]
+        self.cxx_imports = [n for n in imported if n.startswith("_Z")]
+        export_table = getattr(pe, "DIRECTORY_ENTRY_EXPORT", None)
+        exported = {s.name.decode("latin-1") for s in export_table.symbols if s.name} if export_table else set()
+        self.missing_exports = [n for n in args.exports.split(",") if n and n not in exported]
+        self.debug_sections = [n for n in self.names if n.startswith(".debug_")]
+        # Writable and executable, or writable and shared between processes.
+        self.unsafe = [name for name, s in zip(self.names, pe.sections)
+                       if s.Characteristics & SCN["IMAGE_SCN_MEM_WRITE"]
+                       and s.Characteristics & (SCN["IMAGE_SCN_MEM_EXECUTE"] | SCN["IMAGE_SCN_CNT_CODE"]
+                                                | SCN["IMAGE_SCN_MEM_SHARED"])]
+        self.relocations = self.optional.DATA_DIRECTORY[DIRECTORY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
+        self.units = own_units(pe, path + ".debug", os.path.realpath(args.source_dir))
+        self.unprotected = [f"{name} ({option})" for name, option, _, _ in self.units if option != STACK_PROTECTOR]
+        with open(path + ".debug", "rb") as f:
+            self.debug_crc = zlib.crc32(f.read())
+        self.link = debuglink(pe, self.names)
+        self.debug_name = os.path.basename(path) + ".debug"
+
+    def has(self, flag):
+        return self.optional.DllCharacteristics & DLL["IMAGE_DLLCHARACTERISTICS_" + flag]
+
+
+# Which files a rule applies to: a predicate on (Facts, args) and its words.
+EVERY_FILE = ("every file", lambda f, a: True)
+PROGRAMS = ("programs (no IMAGE_FILE_DLL)", lambda f, a: not f.header.Characteristics & IMAGE_FILE_DLL)
+NO_CXX = ("files checked with --no-cxx-imports", lambda f, a: a.no_cxx_imports)
+EXPORTS = ("files checked with --exports", lambda f, a: bool(a.exports))
+
+# id                  applies to   must hold                              else the file (message)
+RULES = [
+    ("machine",           EVERY_FILE, lambda f: f.header.Machine == IMAGE_FILE_MACHINE_I386 and f.optional.Magic == PE32_MAGIC,
+                                      lambda f: "is not i386 (PE32)"),
+    ("system-imports",    EVERY_FILE, lambda f: not f.not_allowed,
+                                      lambda f: f"imports {', '.join(f.not_allowed)}, not KnownDLLs of Windows"),
+    ("cxx-imports",       NO_CXX,     lambda f: not f.cxx_imports,
+                                      lambda f: f"imports C++ names: {', '.join(f.cxx_imports)}"),
+    ("debug-sections",    EVERY_FILE, lambda f: not f.debug_sections,
+                                      lambda f: f"carries debug sections: {', '.join(f.debug_sections)}"),
+    ("plain-exports",     EXPORTS,    lambda f: not f.missing_exports,
+                                      lambda f: f"does not export {', '.join(f.missing_exports)} under the plain name"),
+    ("debuglink",         EVERY_FILE, lambda f: f.link == (f.debug_name, f.debug_crc),
+                                      lambda f: f"names {'%s with CRC-32 %08x' % f.link if f.link else 'no file'} in .gnu_debuglink,"
+                                                f" not {f.debug_name} beside it, whose CRC-32 is {f.debug_crc:08x}"),
+    # Windows' hardening baseline
+    ("dynamic-base",      EVERY_FILE, lambda f: f.has("DYNAMIC_BASE"),
+                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
+    ("relocations",       EVERY_FILE, lambda f: f.relocations.VirtualAddress and f.relocations.Size,
+                                      lambda f: "has no relocation table for ASLR"),
+    ("nx-compat",         EVERY_FILE, lambda f: f.has("NX_COMPAT"),
+                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
+    ("no-seh",            EVERY_FILE, lambda f: f.has("NO_SEH"),
+                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
+    ("gui-subsystem",     EVERY_FILE, lambda f: f.optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
+                                      lambda f: "is not a Windows GUI subsystem file"),
+    ("subsystem-version", EVERY_FILE, lambda f: (f.optional.MajorSubsystemVersion, f.optional.MinorSubsystemVersion) == (6, 1),
+                                      lambda f: "does not give 6.1 as subsystem version"),
+    ("os-version",        EVERY_FILE, lambda f: (f.optional.MajorOperatingSystemVersion, f.optional.MinorOperatingSystemVersion) == (6, 1),
+                                      lambda f: "does not give 6.1 as OS version"),
+    ("wx-sections",       EVERY_FILE, lambda f: not f.unsafe,
+                                      lambda f: f"has sections writable and executable or shared: {', '.join(f.unsafe)}"),
+    ("stack-cookies",     EVERY_FILE, lambda f: f.units and not f.unprotected,
+                                      lambda f: f"has own compile units built without {STACK_PROTECTOR}: "
+                                                f"{', '.join(f.unprotected) or 'no own unit found'}"),
+    ("terminal-server",   PROGRAMS,   lambda f: f.has("TERMINAL_SERVER_AWARE"),
+                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
+]
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
-    parser.add_argument("file")
-    parser.add_argument("--source-dir", required=True)
+    parser.add_argument("file", nargs="?")
+    parser.add_argument("--source-dir")
     parser.add_argument("--also-allowed", default="")
     parser.add_argument("--exports", default="")
     parser.add_argument("--no-cxx-imports", action="store_true")
+    parser.add_argument("--units", action="store_true", help="print each own unit's stack cookie calls")
+    parser.add_argument("--rules", action="store_true", help="list the rules: id, what they apply to")
     args = parser.parse_args()
-    path, debug_path = args.file, args.file + ".debug"
-    if not os.path.isfile(debug_path):
-        sys.exit(f"{path}: no {debug_path} beside it, whose symbols the stack cookie check needs")
+    if args.rules:
+        for rule, (applies, _), _, _ in RULES:
+            print(f"{rule}\t{applies}")
+        return
+    if not args.file or not args.source_dir:
+        parser.error("FILE and --source-dir are needed")
+    path = args.file
+    if not os.path.isfile(path + ".debug"):
+        sys.exit(f"{path}: no {path}.debug beside it, whose DWARF the stack cookie check needs")
     try:
-        pe = pefile.PE(path)
+        facts = Facts(path, pefile.PE(path), args)
     except (OSError, pefile.PEFormatError) as error:
         sys.exit(f"{path}: cannot be read as a PE file: {error}")
 
-    header, optional = pe.FILE_HEADER, pe.OPTIONAL_HEADER
-    flags = optional.DllCharacteristics
-    names = section_names(pe, string_table_at(pe.__data__, pe))
-    imports = getattr(pe, "DIRECTORY_ENTRY_IMPORT", [])
-    dlls = [entry.dll.decode("latin-1").lower() for entry in imports]
-    allowed = SYSTEM_DLLS | {d.lower() for d in args.also_allowed.split(",") if d}
-    imported_names = [i.name.decode("latin-1") for entry in imports for i in entry.imports if i.name]
-    export_table = getattr(pe, "DIRECTORY_ENTRY_EXPORT", None)
-    exported = {s.name.decode("latin-1") for s in export_table.symbols if s.name} if export_table else set()
-    # Writable and executable, or writable and shared between processes.
-    unsafe = [name for name, s in zip(names, pe.sections)
-              if s.Characteristics & SCN["IMAGE_SCN_MEM_WRITE"]
-              and s.Characteristics & (SCN["IMAGE_SCN_MEM_EXECUTE"] | SCN["IMAGE_SCN_CNT_CODE"]
-                                       | SCN["IMAGE_SCN_MEM_SHARED"])]
-    relocations = optional.DATA_DIRECTORY[pefile.DIRECTORY_ENTRY["IMAGE_DIRECTORY_ENTRY_BASERELOC"]]
-    calls, with_calls = cookie_checks(pe, debug_path, os.path.realpath(args.source_dir))
-    cxx_imports = [n for n in imported_names if n.startswith("_Z")] if args.no_cxx_imports else []
-    not_allowed = [d for d in dlls if d not in allowed]
-    missing_exports = [n for n in args.exports.split(",") if n and n not in exported]
-    debug_sections = [n for n in names if n.startswith(".debug_")]
-
-    def has(flag):
-        return flags & DLL["IMAGE_DLLCHARACTERISTICS_" + flag]
-
-    rules = [
-        # must hold                                        else the file
-        (header.Machine == IMAGE_FILE_MACHINE_I386 and optional.Magic == PE32_MAGIC,
-                                                           "is not i386 (PE32)"),
-        (not not_allowed,                                  f"imports {', '.join(not_allowed)}, not KnownDLLs of Windows"),
-        (not cxx_imports,                                  f"imports C++ names: {', '.join(cxx_imports)}"),
-        (not debug_sections,                               f"carries debug sections: {', '.join(debug_sections)}"),
-        (not missing_exports,                              f"does not export {', '.join(missing_exports)} under the plain name"),
-        # Windows' hardening baseline
-        (has("DYNAMIC_BASE"),                              "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
-        (relocations.VirtualAddress and relocations.Size,  "has no relocation table for ASLR"),
-        (has("NX_COMPAT"),                                 "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
-        (has("NO_SEH"),                                    "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
-        (optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI, "is not a Windows GUI subsystem file"),
-        ((optional.MajorSubsystemVersion, optional.MinorSubsystemVersion) == (6, 1),
-                                                           "does not give 6.1 as subsystem version"),
-        ((optional.MajorOperatingSystemVersion, optional.MinorOperatingSystemVersion) == (6, 1),
-                                                           "does not give 6.1 as OS version"),
-        (not unsafe,                                       f"has sections writable and executable or shared: {', '.join(unsafe)}"),
-        (calls >= 1,                                       "checks no stack cookie: no call to __stack_chk_fail in our own functions"),
-        (not path.endswith(".exe") or has("TERMINAL_SERVER_AWARE"),
-                                                           "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
-    ]
-    broken = [failure for holds, failure in rules if not holds]
+    broken = [f"[{rule}] {message(facts)}" for rule, (_, applies), holds, message in RULES
+              if applies(facts, args) and not holds(facts)]
     if broken:
         sys.exit(f"{path}:\n  " + "\n  ".join(broken))
-    print(f"{path}: i386 (PE32), {calls} calls to __stack_chk_fail in {with_calls} of our own functions,"
-          f" imports {';'.join(dlls)}")
+    calls = sum(u[2] for u in facts.units)
+    print(f"{path}: i386 (PE32), {len(facts.units)} own units built with {STACK_PROTECTOR},"
+          f" {calls} calls to __stack_chk_fail in {sum(u[3] for u in facts.units)} of their functions,"
+          f" imports {';'.join(facts.dlls)}")
+    if args.units:
+        for name, _, unit_calls, with_calls in facts.units:
+            print(f"  {name}: {unit_calls} calls in {with_calls} functions")
 
 
 if __name__ == "__main__":

@@ -4,6 +4,7 @@ on any machine, in any folder, at any time:
 
     make-zip.py OUT.zip FOLDER PREFIX MANIFEST [--skip DIR]...
     make-zip.py --source-date [--skip DIR]...
+    make-zip.py --holds ZIP DIR
 
 MANIFEST is the list of files that `cmake --install --prefix PREFIX` wrote
 (install_manifest_<component>.txt). Each goes into FOLDER/ inside the zip
@@ -18,6 +19,9 @@ commit's time, the newest source file's time: every file below the source
 tree except those below the folders builds write into, the DIRs given with
 --skip, whose files are newer. With --source-date it prints that time (in
 seconds since 1970) and writes nothing: scripts/sign-release.sh signs at it.
+With --holds it exits 0 only when each entry FOLDER/PATH of ZIP is DIR/PATH
+byte for byte: scripts/sign-release.sh checks so that the zip holds the
+signed files before it leaves them alone.
 """
 import argparse
 import os
@@ -54,7 +58,28 @@ def source_date(skip):
     return newest_source_file(skip)
 
 
+def holds(zip_path, folder):
+    """The entries of the zip that differ from the file in `folder`."""
+    differ = []
+    with zipfile.ZipFile(zip_path) as zip_file:
+        for entry in zip_file.infolist():
+            path = os.path.join(folder, entry.filename.split("/", 1)[-1])
+            if not os.path.isfile(path) or read(path) != zip_file.read(entry):
+                differ.append(entry.filename)
+    return differ
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
 def main():
+    if sys.argv[1:2] == ["--holds"]:
+        differ = holds(*sys.argv[2:4])
+        if differ:
+            sys.exit(f"{sys.argv[2]}: {', '.join(differ)} not as in {sys.argv[3]}")
+        return
     if sys.argv[1:2] == ["--source-date"]:
         skip = argparse.ArgumentParser()
         skip.add_argument("--skip", action="append", default=[])
@@ -78,8 +103,7 @@ def main():
             entry = zipfile.ZipInfo(f"{args.folder}/{name}", date_time)
             entry.create_system = 0  # MS-DOS: no Unix owner or mode
             entry.compress_type = zipfile.ZIP_DEFLATED
-            with open(path, "rb") as f:
-                zip_file.writestr(entry, f.read())
+            zip_file.writestr(entry, read(path))
 
 
 if __name__ == "__main__":

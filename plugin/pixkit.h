@@ -36,16 +36,20 @@ class VANTOR;
 typedef struct VANTOR VANTOR;
 #endif
 
-/* Each macro only where the host has not defined it first (its own build,
- * or a header of the image library that uses the same names). */
-#ifndef PIXKIT_CALL
-#  if defined(_WIN32) && !defined(_WIN64)
-#    define PIXKIT_CALL __stdcall
-#  else
-#    define PIXKIT_CALL
-#  endif
+/* The calling convention is the exports' own, not the host's to choose: a
+ * host that called the stdcall exports as cdecl would leave their arguments
+ * on its stack. So a definition made before this header stops the build. */
+#ifdef PIXKIT_CALL
+#  error "PIXKIT_CALL is defined before pixkit.h: the header alone defines the exports' calling convention"
+#endif
+#if defined(_WIN32) && !defined(_WIN64)
+#  define PIXKIT_CALL __stdcall
+#else
+#  define PIXKIT_CALL
 #endif
 
+/* Only where the host has not defined it first (its own build, or a header
+ * of the image library that uses the same name). */
 #ifndef PIXKIT_EXPORT
 #  if defined(_WIN32) || !defined(__GNUC__)
 #    define PIXKIT_EXPORT /* on Windows exported by name through pixkit.def */

@@ -17,8 +17,10 @@
 # The signing time is SOURCE_DATE_EPOCH, else the zip's own time (the last
 # commit's; cmake/make-zip.py): the same certificate signs the same files to
 # the same bytes. The files are signed as copies beside dist/, checked, and
-# moved in together; on any error dist/ stays as it was. Files that carry a
-# signature already are left alone.
+# moved in zip first: a run cut short leaves dist/ with both binaries
+# unsigned or only one signed, never both signed beside the old zip. On any
+# error dist/ stays as it was. Files that carry a signature already are left
+# alone once the zip is seen to hold them.
 #
 # TESSALY_DIST (default dist/) and TESSALY_BUILD (default build/win32, whose
 # install manifest lists what the zip holds) let the tests sign a copy.
@@ -42,10 +44,18 @@ for file in "${signed[@]}"; do
 done
 
 # Scratch files (the certificate's chain) in a private folder; the copies
-# being signed beside dist/, so that moving them in is a rename.
-work=$(mktemp -d)
-stage=$(mktemp -d "$dist.signing.XXXXXX")
+# being signed beside dist/, so that moving them in is a rename. The trap is
+# set before either folder is made, so that it removes each one made.
+work= stage=
 trap 'rm -rf "$work" "$stage"' EXIT
+stage_parent=$(cd "$(dirname "$dist")" && pwd -P) && dist_real=$(cd "$dist" && pwd -P) ||
+  fail "cannot enter $dist or the folder it is in"
+# dist/. or a link into dist/ would put the stage, and the copy of dist/,
+# inside dist/ itself.
+[[ $stage_parent/ != "$dist_real"/* ]] ||
+  fail "the copies would be signed in $stage_parent, inside $dist_real: give TESSALY_DIST as the folder's own path"
+work=$(mktemp -d)
+stage=$(mktemp -d "$stage_parent/$(basename "$dist").signing.XXXXXX")
 
 # Signed already: both files or neither, else dist/ is half a build.
 count=0
@@ -54,7 +64,12 @@ for file in "${signed[@]}"; do
     count=$((count + 1))
   fi
 done
+zips=("$dist"/Tessaly-*-win32.zip)
+[ ${#zips[@]} -eq 1 ] && [ -f "${zips[0]}" ] || fail "not one zip in $dist: ${zips[*]##*/}"
+zip=${zips[0]##*/}
 if [ $count -eq ${#signed[@]} ]; then
+  python3 "$root/cmake/make-zip.py" --holds "$dist/$zip" "$dist" ||
+    fail "${signed[*]} in $dist are signed, but $zip does not hold them: build again (cmake --build --preset win32), then sign"
   echo "sign-release: ${signed[*]} in $dist are signed already: nothing changed"
   exit 0
 elif [ $count -ne 0 ]; then
@@ -129,9 +144,6 @@ done
 
 # The zip again, of the same files as the build's (its install manifest),
 # now read from the stage.
-zips=("$dist"/Tessaly-*-win32.zip)
-[ ${#zips[@]} -eq 1 ] && [ -f "${zips[0]}" ] || fail "not one zip in $dist: ${zips[*]##*/}"
-zip=${zips[0]##*/}
 prefix=$(sed -n 's/^TESSALY_DIST_DIR:PATH=//p' "$build/CMakeCache.txt")
 while IFS= read -r path || [ -n "$path" ]; do   # the last line has no line end
   [[ $path == "$prefix"/* ]] || fail "$manifest lists $path, not below $prefix"
@@ -139,7 +151,7 @@ while IFS= read -r path || [ -n "$path" ]; do   # the last line has no line end
 done <"$manifest" >"$work/manifest.txt"
 python3 "$root/cmake/make-zip.py" "$stage/$zip" "${zip%.zip}" "$stage" "$work/manifest.txt"
 
-for file in "${signed[@]}" "$zip"; do
+for file in "$zip" "${signed[@]}"; do
   mv -f "$stage/$file" "$dist/$file"
 done
 echo "sign-release: signed ${signed[*]} in $dist as $subject (SHA-256, signing time $(date -u -d "@$SOURCE_DATE_EPOCH" '+%Y-%m-%d %H:%M:%S UTC')${timestamp:+, time-stamped by $TESSALY_TIMESTAMP_URL}) and wrote $zip again"

@@ -81,6 +81,10 @@ EOF
   out=$(run_sign signed good.p12 password.txt)
   check "a second run on signed files says so" "signed already" "$(grep -o "signed already" <<<"$out" || echo "$out")"
   check "a second run leaves the files as they were" "$before" "$(sums signed)"
+  # Signed files beside the unsigned zip, as three separate moves cut short left them.
+  rm -rf half && cp -a signed half && cp unsigned/*.zip half/
+  check "signed files beside an old zip are not signed already" "does not hold them" \
+    "$(run_sign half good.p12 password.txt | grep -o "does not hold them" || echo "signed already")"
   run_sign again good.p12 password-crlf.txt >/dev/null
   check "a second signing of the same files (password file in CR LF) gives the same bytes" "$before" "$(sums again)"
   cp "$5" signed/Tessaly.exe.debug && cp "$6" signed/pixkit.dll.debug
@@ -89,17 +93,18 @@ bad-input)
   dist=$3 build=$4
   cd "$work" && rm -rf bad bad.signing.* && cp -a "$dist" bad || exit 1
   before=$(sums bad; ls -a)
-  #  certificate   password file  the message
-  while read -r cert password message; do
-    out=$(run_sign bad "$cert" "$password") && out="success: $out"
+  #  certificate   password file  folder  the message
+  while read -r cert password folder message; do
+    out=$(run_sign "$folder" "$cert" "$password") && out="success: $out"
     seen=$(grep -oF "$message" <<<"$out" | head -1)
-    check "$cert with $password" "$message" "${seen:-$out}"
-    check "$cert with $password leaves the copy as it was" "$before" "$(sums bad; ls -a)"
+    check "$cert with $password on $folder" "$message" "${seen:-$out}"
+    check "$cert with $password on $folder leaves the copy as it was" "$before" "$(sums bad; ls -a)"
   done <<'EOF'
-good.p12     wrong.txt     wrong password for good.p12
-missing.p12  password.txt  cannot read the certificate file missing.p12
-server.p12   password.txt  server.p12 (CN = Tessaly Test Signer) is not for code signing
-expired.p12  password.txt  expired.p12 (CN = Tessaly Test Signer) has expired
+good.p12     wrong.txt     bad     wrong password for good.p12
+missing.p12  password.txt  bad     cannot read the certificate file missing.p12
+server.p12   password.txt  bad     server.p12 (CN = Tessaly Test Signer) is not for code signing
+expired.p12  password.txt  bad     expired.p12 (CN = Tessaly Test Signer) has expired
+good.p12     password.txt  bad/.   give TESSALY_DIST as the folder's own path
 EOF
   ;;
 trust)
@@ -127,6 +132,10 @@ unsigned/pixkit.dll   0x800B0100'
   done <<<"$table"
   seen=$("${wine[@]}" "$verify" /trust "$(to_win ca.cer)" "${files[@]}" 2>&1 | tr -d '\r')
   check "WinVerifyTrust of each file" "${expected%$'\n'}" "$seen"
+  # Without files it stops at its arguments, before the root store: the
+  # certificate named (none there) is not even read.
+  check "verify_trust /trust without files" "usage: verify_trust [/trust CA.cer] FILE..." \
+    "$("${wine[@]}" "$verify" /trust "$(to_win missing.cer)" 2>&1 | tr -d '\r')"
   ;;
 *)
   echo "unknown mode $mode" >&2

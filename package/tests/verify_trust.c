@@ -69,19 +69,20 @@ int wmain(int argc, wchar_t **argv)
 {
     HCERTSTORE root = NULL;
     PCCERT_CONTEXT trusted = NULL;
-    int first = 1;
+    const int trust = argc > 1 && wcscmp(argv[1], L"/trust") == 0;
+    const int first = trust ? 3 : 1;
 
-    if (argc > 2 && wcscmp(argv[1], L"/trust") == 0) {
+    /* The arguments first: a bad call leaves the root store as it was. */
+    if (first >= argc) {
+        fwprintf(stderr, L"usage: verify_trust [/trust CA.cer] FILE...\n");
+        return 2;
+    }
+    if (trust) {
         /* The machine's own registry store of roots, not the system store
          * that collects several: Wine deletes from that one only in memory. */
         root = CertOpenStore(CERT_STORE_PROV_SYSTEM_REGISTRY_W, 0, 0, CERT_SYSTEM_STORE_LOCAL_MACHINE, L"Root");
         if (!root || !(trusted = TrustRoot(root, argv[2])))
             return 2;
-        first = 3;
-    }
-    if (first >= argc) {
-        fwprintf(stderr, L"usage: verify_trust [/trust CA.cer] FILE...\n");
-        return 2;
     }
     for (int i = first; i < argc; ++i)
         wprintf(L"0x%08lX %ls\n", (unsigned long)VerifyFile(argv[i]), argv[i]);

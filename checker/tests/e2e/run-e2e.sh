@@ -50,13 +50,33 @@ colours() { tr ',' '\n' <<<"$TESSALY_E2E_COLOURS"; }
 # They stay in the prefix, so the key as it was is exported to this file
 # (a .reg file, as Windows' reg writes it) and imported again when the
 # scenario ends; a scenario killed before that leaves the file for the next.
+# reg import merges, so each value the scenario adds that was not there is
+# deleted by a second file ("Name"=-). After the restore the key is exported
+# again and must equal the saved one.
 saved_colours=$prefix/e2e-colours-before.reg
-restore_colours() { [ ! -f "$saved_colours" ] || { reg_import "$saved_colours" && rm -f "$saved_colours"; }; }
-finish() { end_server; [ ! -f "$saved_colours" ] || { restore_colours; end_server; }; }
+added_colours=$prefix/e2e-colours-added.reg
+restored_colours=$prefix/e2e-colours-after.reg
+restore_colours() {
+  [ -f "$saved_colours" ] || return 0
+  reg_import "$saved_colours" && { [ ! -f "$added_colours" ] || reg_import "$added_colours"; } || return 1
+  timeout 20 "${wine[@]}" reg export "$colours_key" "$(to_win "$restored_colours")" /y </dev/null >/dev/null 2>&1
+  if ! cmp -s "$saved_colours" "$restored_colours"; then
+    echo "$colours_key differs after the restore from before the scenario:" >&2
+    diff <(iconv -f UTF-16 -t UTF-8 "$saved_colours") <(iconv -f UTF-16 -t UTF-8 "$restored_colours" 2>&1) >&2
+    return 1
+  fi
+  rm -f "$saved_colours" "$added_colours" "$restored_colours"
+}
+finish() {
+  local status=$?
+  end_server
+  [ ! -f "$saved_colours" ] || { restore_colours || status=1; end_server; }
+  exit $status
+}
 trap finish EXIT
 trap 'exit 130' INT TERM
 end_server
-restore_colours
+restore_colours || exit 1
 # The logical DPI, 96 unless TESSALY_E2E_DPI asks for another: set by every
 # scenario, since they share the prefix.
 settings=$prefix/e2e-settings.reg
@@ -68,6 +88,11 @@ if [ -n "${TESSALY_E2E_COLOURS:-}" ]; then
   fi
   printf '\n[%s]\n' "$colours_key" >>"$settings"
   colours | while IFS='=' read -r name value; do printf '"%s"="%s"\n' "$name" "$value"; done >>"$settings"
+  before=$(iconv -f UTF-16 -t UTF-8 "$saved_colours")
+  { printf 'Windows Registry Editor Version 5.00\n\n[%s]\n' "$colours_key"
+    colours | while IFS='=' read -r name _; do
+      grep -qF "\"$name\"=" <<<"$before" || printf '"%s"=-\n' "$name"
+    done; } >"$added_colours"
 fi
 reg_import "$settings"
 rm -f "$settings"
