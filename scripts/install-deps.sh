@@ -5,8 +5,8 @@
 # with Japanese glyphs, clang with its sanitizer run-times, the PE reader and
 # disassembler of the binary check, the signing tools, the time zone data;
 # and, where 32-bit programs cannot start (a kernel with IA-32 emulation
-# off), qemu's user-mode emulator, version 9 or later. Safe to run again: it skips what
-# is there.
+# off), qemu's user-mode emulator, version 9 or later. Safe to run again:
+# it skips what is there.
 #
 #   scripts/install-deps.sh [PACKAGE...]   (also the packages named)
 set -euo pipefail

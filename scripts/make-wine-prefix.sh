@@ -21,12 +21,14 @@ wine_said() { grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
 
 mkdir -p "$(dirname "$prefix")"
 log=$(mktemp "$prefix.log.XXXXXX")
+# A prefix's Wine server (and with it its programs) ended, then the folder.
+remove_prefix() {
+  WINEPREFIX=$1 timeout 10 wineserver -k 2>/dev/null || true
+  rm -rf "$1"
+}
 new=
 cleanup() {
-  if [ -n "$new" ]; then
-    WINEPREFIX=$new timeout 10 wineserver -k 2>/dev/null || true
-    rm -rf "$new"
-  fi
+  [ -z "$new" ] || remove_prefix "$new"
   rm -f "$log"
 }
 trap cleanup EXIT
@@ -35,9 +37,7 @@ trap 'exit 143' TERM
 
 # What a run killed outright left beside the prefix.
 for stale in "$prefix".new.*; do
-  [ -d "$stale" ] || continue
-  WINEPREFIX=$stale timeout 10 wineserver -k 2>/dev/null || true
-  rm -rf "$stale"
+  [ ! -d "$stale" ] || remove_prefix "$stale"
 done
 
 if [ -d "$prefix" ]; then
@@ -50,8 +50,7 @@ if [ -d "$prefix" ]; then
     why="it was left half made"
   fi
   echo "make-wine-prefix.sh: $prefix does not work ($why); making it again" >&2
-  timeout 10 wineserver -k 2>/dev/null || true
-  rm -rf "$prefix"
+  remove_prefix "$prefix"
 fi
 
 new=$(mktemp -d "$prefix.new.XXXXXX")

@@ -72,11 +72,11 @@ fi
 
 step="making the Wine prefix $WINEPREFIX"
 LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null || exit 1   # it says why
-# Wine's own words, the last line it wrote, when a step of it fails.
-wine_said() { grep -v '^[[:space:]]*$' "$logs/wine" | tail -n 1; }
+# The last line a Wine program wrote to LOG: its own words when it fails.
+last_words() { grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
 reg() {
   LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>"$logs/wine" ||
-    fail "Wine's reg add $2 /v $4 failed: $(wine_said)"
+    fail "Wine's reg add $2 /v $4 failed: $(last_words "$logs/wine")"
 }
 step="setting the fonts and the DPI"
 # Japanese glyphs on a system without Windows' fonts: the fixed-pitch title
@@ -101,7 +101,7 @@ step="starting Tessaly"
 app_pid=$!
 step="waiting for the first check run"
 "${wine[@]}" "$driver" wait-first-run >"$logs/driver" 2>&1 ||
-  fail "waiting for Tessaly's first check run failed: $(grep -v '^[[:space:]]*$' "$logs/driver" | tail -n 1)${app_pid:+; Tessaly: $(wine_said)}"
+  fail "waiting for Tessaly's first check run failed: $(last_words "$logs/driver"); Tessaly: $(last_words "$logs/wine")"
 sleep 1   # let the last paint settle
 step="taking the screenshot"
 mkdir -p "$(dirname "$out")"
