@@ -1,6 +1,6 @@
 // What the outside world may rely on about the main window: its class and
 // caption, the control ids with the controls' names, and the registered
-// message by which a test driver asks about the check runs.
+// message by which a test driver asks about the check runs and the window.
 // Shared with the end-to-end test driver.
 #pragma once
 
@@ -42,6 +42,7 @@ enum RunStateItem : int {
     kRunsFinished = 1,                 // check runs finished so far
     kLastRunMicroseconds = 2,          // the last finished run's duration
     kLastRunPlatformMicroseconds = 3,  // the part of it in the probe and the file system
+    kSmallIconWidth = 4,               // the width in pixels of the icon the title bar shows
 };
 
 }  // namespace tessaly::about

@@ -26,6 +26,12 @@ inline constexpr int kClientHeightTwips = 6150;
 // The controls as laid out (Timer1 has no window).
 const ControlLayout* AboutControls(std::size_t& count);
 
+// The control with this id; null if there is none.
+const ControlLayout* AboutControl(int id);
+
+// A push button, the kind Enter presses when it has the focus.
+bool IsPushButton(const ControlLayout& c);
+
 // The order in which to create the controls, which gives their z-order: by
 // tab index, so that Tab follows it, except that a label comes right before
 // the control it names. Screen readers name a control without a caption

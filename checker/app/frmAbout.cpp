@@ -58,16 +58,25 @@ HICON LoadAppIcon(int size) {
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TESSALY), IMAGE_ICON, size, size, 0));
 }
 
+// An icon's width in pixels; 0 for no icon.
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info)) return 0;
+    BITMAP mask = {};
+    GetObjectW(info.hbmMask, sizeof mask, &mask);
+    DeleteObject(info.hbmMask);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    return mask.bmWidth;
+}
+
 }  // namespace
 
 const wchar_t* frmAbout::ClassName() const { return kClassName; }
 
 bool frmAbout::Load() {
     runStateQuery_ = RegisterWindowMessageW(kRunStateQuery);
-    UINT dpi = WindowDpi(nullptr);
-    bigIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXICON, dpi)));
-    smallIcon_.Reset(LoadAppIcon(SystemMetricForDpi(SM_CXSMICON, dpi)));
-    return Create(L"", kStyle, kExStyle, bigIcon_.Get(), smallIcon_.Get());
+    // No class icons: the window sets its own for its DPI (ApplyDpi).
+    return Create(L"", kStyle, kExStyle, nullptr, nullptr);
 }
 
 void frmAbout::Show(int showCommand) {
@@ -85,7 +94,19 @@ bool frmAbout::CursorOverWindow() const {
     return under == hwnd_ || IsChild(hwnd_, under);
 }
 
-bool frmAbout::RouteDialogMessage(MSG& msg) { return IsDialogMessageW(hwnd_, &msg) != FALSE; }
+// Tab moves the focus through WM_NEXTDLGCTL, as in a dialog box, so that
+// every move of the focus takes one road and ends in OnControlFocus. For a
+// window that is not a dialog box, the dialog manager's own Tab may set the
+// default button again by rules of its own after the focus has moved.
+bool frmAbout::RouteDialogMessage(MSG& msg) {
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_TAB && IsChild(hwnd_, msg.hwnd) &&
+        !(SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+          (DLGC_WANTTAB | DLGC_WANTALLKEYS))) {
+        SendMessageW(hwnd_, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
+        return true;
+    }
+    return IsDialogMessageW(hwnd_, &msg) != FALSE;
+}
 
 LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
@@ -132,6 +153,8 @@ void frmAbout::ApplyDpi(UINT dpi, const RECT* place) {
     UniqueFont titleFont = CreateTitleFont(dpi);
     UniqueFont messageFont = CreateMessageFont(dpi);
     UniqueIcon pictureIcon(LoadAppIcon(MulDiv(32, static_cast<int>(dpi), 96)));  // scaled with the picture box
+    UniqueIcon bigIcon(LoadAppIcon(SystemMetricForDpi(SM_CXICON, dpi)));
+    UniqueIcon smallIcon(LoadAppIcon(SystemMetricForDpi(SM_CXSMICON, dpi)));  // the title bar's
     std::size_t count = 0;
     const ControlLayout* controls = AboutControls(count);
     for (std::size_t i = 0; i < count; ++i) {
@@ -145,9 +168,13 @@ void frmAbout::ApplyDpi(UINT dpi, const RECT* place) {
     }
     FitReportFont(dpi);
     SendMessageW(Control(kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(pictureIcon.Get()), 0);
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
     titleFont_ = std::move(titleFont);
     messageFont_ = std::move(messageFont);
     pictureIcon_ = std::move(pictureIcon);
+    bigIcon_ = std::move(bigIcon);
+    smallIcon_ = std::move(smallIcon);
     // The window's size rule: a client area of the layout's size at this DPI.
     const int clientWidth = TwipsToPixels(kClientWidthTwips, dpi);
     const int clientHeight = TwipsToPixels(kClientHeightTwips, dpi);
@@ -226,12 +253,7 @@ void frmAbout::SetLabel(int id, const std::wstring& text) {
 // layout's rectangle is the least they take, and they grow right and down
 // when the font in use needs more room, up to the report box's right edge.
 void frmAbout::FitLabel(int id, UINT dpi) {
-    std::size_t count = 0;
-    const ControlLayout* controls = AboutControls(count);
-    const ControlLayout* layout = nullptr;
-    for (std::size_t i = 0; i < count; ++i) {
-        if (controls[i].id == id) layout = &controls[i];
-    }
+    const ControlLayout* layout = AboutControl(id);
     HWND label = Control(id);
     if (!layout || !label) return;
     int width = TwipsToPixels(layout->width, dpi), height = TwipsToPixels(layout->height, dpi);
@@ -260,6 +282,7 @@ void frmAbout::EnableTimer() {
 }
 
 LRESULT frmAbout::OnCommand(int id, int code) {
+    if (code == BN_SETFOCUS || (id == kText1 && code == EN_SETFOCUS)) return OnControlFocus(id);
     if (code != BN_CLICKED) return 0;
     switch (id) {
     case kCommand1: EnableTimer(); break;
@@ -267,6 +290,26 @@ LRESULT frmAbout::OnCommand(int id, int code) {
     case IDCANCEL: SendMessageW(hwnd_, WM_CLOSE, 0, 0); break;
     case kCmdSysInfo: StartSysInfo(hwnd_); break;
     default: break;
+    }
+    return 0;
+}
+
+// Enter presses the push button that has the focus, however it got there,
+// and that button shows as the default (a thick frame) while it has it;
+// with the focus in the report box, Close is the default again. A dialog
+// box moves the default style so by itself; this window is not one. Close
+// stays the window's default button (DM_GETDEFID) all along.
+LRESULT frmAbout::OnControlFocus(int id) {
+    const ControlLayout* focused = AboutControl(id);
+    const int defaultId = focused && IsPushButton(*focused) ? id : kCmdOK;
+    std::size_t count = 0;
+    const ControlLayout* controls = AboutControls(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!IsPushButton(controls[i])) continue;
+        HWND button = Control(controls[i].id);
+        const DWORD type = controls[i].id == defaultId ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+        if ((static_cast<DWORD>(GetWindowLongW(button, GWL_STYLE)) & BS_TYPEMASK) == type) continue;
+        SendMessageW(button, BM_SETSTYLE, (LOWORD(controls[i].style) & ~BS_TYPEMASK) | type, TRUE);
     }
     return 0;
 }
@@ -323,11 +366,16 @@ LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
 }
 
+// Sent for Tab by RouteDialogMessage and by the multi-line report box, and
+// by the report box for Enter, to hand it to the default button.
 LRESULT frmAbout::OnNextDlgCtl(WPARAM wParam, LPARAM lParam) {
-    // Sent by the multi-line report box for Tab.
+    HWND focus = GetFocus();
     HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
-                               : GetNextDlgTabItem(hwnd_, GetFocus(), wParam != 0);
-    if (next) SetFocus(next);
+                               : GetNextDlgTabItem(hwnd_, IsChild(hwnd_, focus) ? focus : nullptr, wParam != 0);
+    if (!next) return 0;
+    // As in a dialog box, a text box reached so has all its text selected.
+    if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+    SetFocus(next);
     return 0;
 }
 
@@ -357,6 +405,7 @@ LRESULT frmAbout::OnRunStateQuery(WPARAM item) {
     case kRunsFinished: return static_cast<LRESULT>(runsFinished_);
     case kLastRunMicroseconds: return static_cast<LRESULT>(lastRunTimes_.wholeRun);
     case kLastRunPlatformMicroseconds: return static_cast<LRESULT>(lastRunTimes_.platformWork);
+    case kSmallIconWidth: return IconWidth(reinterpret_cast<HICON>(SendMessageW(hwnd_, WM_GETICON, ICON_SMALL, 0)));
     default: return static_cast<LRESULT>(runsStarted_);
     }
 }

@@ -32,6 +32,7 @@ public:
 private:
     LRESULT OnCreate();
     LRESULT OnCommand(int id, int code);
+    LRESULT OnControlFocus(int id);
     LRESULT OnTimer(UINT_PTR id);
     LRESULT OnClose();
     LRESULT OnEndSession(bool ending);
@@ -45,7 +46,7 @@ private:
     LRESULT OnRunStateQuery(WPARAM item);
 
     void CreateControls();
-    // Fonts, control rectangles, the icon and the window's size for a DPI;
+    // Fonts, control rectangles, the icons and the window's size for a DPI;
     // the window moves to `place`'s top-left when one is given.
     void ApplyDpi(UINT dpi, const RECT* place = nullptr);
     void FitReportFont(UINT dpi);     // the report box's font and tab stops
@@ -61,7 +62,7 @@ private:
     UniqueFont titleFont_;
     UniqueFont messageFont_;
     UniqueFont reportFont_;
-    UniqueIcon bigIcon_;
+    UniqueIcon bigIcon_;              // the window's icons, for its DPI
     UniqueIcon smallIcon_;
     UniqueIcon pictureIcon_;
     Win32CheckPlatform platform_;

@@ -82,6 +82,35 @@ void TessalyProcess::Key(HWND target, WPARAM key) const {
     PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
 }
 
+void TessalyProcess::PressKeys(const std::vector<WORD>& keys) const {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD key, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = flags;
+        inputs.push_back(input);
+    };
+    for (WORD key : keys) add(key, 0);
+    for (auto key = keys.rbegin(); key != keys.rend(); ++key) add(*key, KEYEVENTF_KEYUP);
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TessalyProcess::BringToForeground() const {
+    SetForegroundWindow(window_);
+    WaitFor("the window to come to the foreground", 10, [&] { return GetForegroundWindow() == window_; });
+}
+
+int TessalyProcess::DefaultButton() const {
+    int found = 0;
+    for (int id : {tessaly::about::kCmdSysInfo, tessaly::about::kCmdOK, tessaly::about::kCommand1}) {
+        if ((GetWindowLongW(Control(id), GWL_STYLE) & BS_TYPEMASK) != BS_DEFPUSHBUTTON) continue;
+        found = found ? -1 : id;
+    }
+    return found;
+}
+
 void TessalyProcess::Type(int id, const std::wstring& text) const {
     for (wchar_t c : text) PostMessageW(Control(id), WM_CHAR, c, 1);
 }

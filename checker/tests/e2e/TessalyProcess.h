@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -28,6 +29,12 @@ public:
     HWND FocusedControl() const;
     void Click(int id) const;                // BM_CLICK, posted
     void Key(HWND target, WPARAM key) const; // WM_KEYDOWN + WM_KEYUP, posted
+    // Real keys (SendInput), pressed in order and let go in reverse, as a
+    // user does: they reach the focused control of the foreground window
+    // through the program's message loop, with the Shift state.
+    void PressKeys(const std::vector<WORD>& keys) const;
+    void BringToForeground() const;          // and waits until it is there
+    int DefaultButton() const;               // the one push button drawn as the default; 0 if none, -1 if several
     void Type(int id, const std::wstring& text) const;  // WM_CHAR per character, posted
     void Close() const;                      // WM_CLOSE, posted
     // Sent, so handled by the time they return: at the program's next yield

@@ -283,6 +283,7 @@ int FirstRun(Context& c) {
         std::printf("report lines after the change to 144 DPI: %ld, lines of text %ld\n", lines, textLines);
         Check(WrappedTableLines(box, c.expected) == 0 && (c.japanese || lines == textLines),
               "after WM_DPICHANGED to 144 DPI no line of the table wraps");
+        Check(app.Query(kSmallIconWidth) == 24, "after WM_DPICHANGED to 144 DPI the title bar's icon is 24 pixels wide");
     }
     Pause(2.5);
     Check(app.RunsStarted() == 1, "one arming gives exactly one run");
@@ -389,26 +390,6 @@ int CloseMidRun(Context& c) {
     // to its summary; one that let the run finish first would answer.
     Check(!app.SendClose(), "the close ends the program inside the run");
     Check(app.WaitForExit(30000), "closing mid-run ends the program at once");
-    return 0;
-}
-
-int Keyboard(Context& c) {
-    TessalyProcess app(c.exe);
-    if (!Check(app.Start(), "Tessaly starts")) return 1;
-    Check(WaitFinished(app, 1), "the first run finishes");
-    Check(app.FocusedControl() == app.Control(kCmdSysInfo), "System info has the focus at first");
-    const int order[] = {kCmdOK, kCommand1, kText1, kCmdSysInfo};
-    for (int id : order) {
-        app.Key(app.FocusedControl(), VK_TAB);
-        app.WaitFor("Tab to move the focus in tab-index order", 10, [&] { return app.FocusedControl() == app.Control(id); });
-    }
-    // Back in the report box, Enter acts as the default button, Close.
-    app.Key(app.FocusedControl(), VK_TAB);
-    app.Key(app.FocusedControl(), VK_TAB);
-    app.Key(app.FocusedControl(), VK_TAB);
-    app.WaitFor("Tab to reach the report box", 10, [&] { return app.FocusedControl() == app.Control(kText1); });
-    app.Key(app.Control(kText1), VK_RETURN);
-    Check(app.WaitForExit(30000), "Enter in the report box closes the program");
     return 0;
 }
 
@@ -526,6 +507,78 @@ int SysInfoFolder(Context& c) {
 }
 
 int SysInfoNone(Context& c) { return SysInfo(c, nullptr, nullptr, L""); }
+
+const char* ControlName(int id) {
+    for (const auto& control : kControlNames) {
+        if (control.id == id) return control.name;
+    }
+    return id == 0 ? "none" : id == -1 ? "several" : "another window";
+}
+
+// The keyboard as a user works it: real keys, each step followed by where
+// the focus is, which push button shows as the default, and what came of it.
+enum class Then { kNothing, kToolStarts, kOneMoreRun, kProgramEnds };
+struct KeyStep {
+    const char* what;
+    std::vector<WORD> keys;  // pressed together
+    int focus, defaultButton;
+    Then then;
+};
+const std::vector<WORD> kClickOnRefreshed = {VK_LBUTTON};
+
+const std::vector<KeyStep> kKeysFromStart = {
+    {"the start", {}, kCmdSysInfo, kCmdSysInfo, Then::kNothing},
+    {"Enter at start", {VK_RETURN}, kCmdSysInfo, kCmdSysInfo, Then::kToolStarts},
+    {"Tab", {VK_TAB}, kCmdOK, kCmdOK, Then::kNothing},
+    {"Tab", {VK_TAB}, kCommand1, kCommand1, Then::kNothing},
+    {"Tab", {VK_TAB}, kText1, kCmdOK, Then::kNothing},
+    {"Tab", {VK_TAB}, kCmdSysInfo, kCmdSysInfo, Then::kNothing},
+    {"a click on Refreshed", kClickOnRefreshed, kCommand1, kCommand1, Then::kOneMoreRun},
+    {"Enter on Refreshed", {VK_RETURN}, kCommand1, kCommand1, Then::kOneMoreRun},
+    {"Shift+Tab", {VK_SHIFT, VK_TAB}, kCmdOK, kCmdOK, Then::kNothing},
+    {"Enter on Close", {VK_RETURN}, 0, 0, Then::kProgramEnds},
+};
+const std::vector<KeyStep> kKeysToTheReportBox = {
+    {"Shift+Tab at start", {VK_SHIFT, VK_TAB}, kText1, kCmdOK, Then::kNothing},
+    {"Enter in the report box", {VK_RETURN}, 0, 0, Then::kProgramEnds},
+};
+
+int Keyboard(Context& c) {
+    const std::wstring tool = kToolFolder + L"\\marker.exe";
+    if (!PlaceTool(c, L"marker.exe")) return 1;
+    SetToolPath(&tool);
+    for (const std::vector<KeyStep>* steps : {&kKeysFromStart, &kKeysToTheReportBox}) {
+        TessalyProcess app(c.exe);
+        if (!Check(app.Start(), "Tessaly starts") || !Check(WaitFinished(app, 1), "the first run finishes")) return 1;
+        app.BringToForeground();
+        long runs = 1;
+        for (const KeyStep& step : *steps) {
+            DeleteFileW((tool + L".mark").c_str());
+            if (step.keys == kClickOnRefreshed) app.Click(kCommand1);
+            else app.PressKeys(step.keys);
+            const std::string after = std::string("after ") + step.what + ": ";
+            if (step.then == Then::kProgramEnds) {
+                Check(app.WaitForExit(30000), (after + "the program ends").c_str());
+                continue;
+            }
+            if (step.then == Then::kToolStarts) {
+                app.WaitFor((after + "the System Information stand-in to start").c_str(), 30,
+                            [&] { return !ReadMark(tool).empty(); });
+            }
+            if (step.then == Then::kOneMoreRun) Check(WaitFinished(app, ++runs), (after + "one more run").c_str());
+            WaitFor((after + ControlName(step.focus) + " to have the focus, " + ControlName(step.defaultButton) +
+                     " to show as the default").c_str(), 10,
+                    [&] { return app.FocusedControl() == app.Control(step.focus) && app.DefaultButton() == step.defaultButton; },
+                    [&] { return std::string("focus on ") + ControlName(GetDlgCtrlID(app.FocusedControl())) + ", default " +
+                                 ControlName(app.DefaultButton()) + "; " + app.State(); });
+            Check(app.Running() && app.RunsStarted() == runs, (after + "the window stays open, no other run").c_str());
+            std::printf("%s: focus on %s, default %s, runs %ld\n", step.what, ControlName(step.focus),
+                        ControlName(step.defaultButton), runs);
+        }
+    }
+    SetToolPath(nullptr);
+    return 0;
+}
 
 // A copy of Tessaly.exe started from a folder that also holds a planted
 // version.dll (the scenarios run with version=n,b: a DLL found there first).
