@@ -25,6 +25,7 @@ import os
 import struct
 import sys
 import zlib
+from typing import Callable, NamedTuple
 
 import capstone
 import pefile
@@ -239,49 +240,61 @@ class Facts:
         return self.optional.DllCharacteristics & DLL["IMAGE_DLLCHARACTERISTICS_" + flag]
 
 
-# Which files a rule applies to: a predicate on (Facts, args) and its words.
-EVERY_FILE = ("every file", lambda f, a: True)
-PROGRAMS = ("programs (no IMAGE_FILE_DLL)", lambda f, a: not f.header.Characteristics & IMAGE_FILE_DLL)
-NO_CXX = ("files checked with --no-cxx-imports", lambda f, a: a.no_cxx_imports)
-EXPORTS = ("files checked with --exports", lambda f, a: bool(a.exports))
+class Files(NamedTuple):
+    """Which files a rule applies to: in words, and as a test of (Facts, args)."""
+    words: str
+    includes: Callable
 
-# id                  applies to   must hold                              else the file (message)
+
+class Rule(NamedTuple):
+    id: str
+    applies_to: Files
+    holds: Callable     # of Facts
+    message: Callable   # of Facts: what is wrong with the file, after its name
+
+
+EVERY_FILE = Files("every file", lambda f, a: True)
+PROGRAMS = Files("programs (no IMAGE_FILE_DLL)", lambda f, a: not f.header.Characteristics & IMAGE_FILE_DLL)
+NO_CXX = Files("files checked with --no-cxx-imports", lambda f, a: a.no_cxx_imports)
+EXPORTS = Files("files checked with --exports", lambda f, a: bool(a.exports))
+
+#        id                   applies to  holds, and below it the message
 RULES = [
-    ("machine",           EVERY_FILE, lambda f: f.header.Machine == IMAGE_FILE_MACHINE_I386 and f.optional.Magic == PE32_MAGIC,
-                                      lambda f: "is not i386 (PE32)"),
-    ("system-imports",    EVERY_FILE, lambda f: not f.not_allowed,
-                                      lambda f: f"imports {', '.join(f.not_allowed)}, not KnownDLLs of Windows"),
-    ("cxx-imports",       NO_CXX,     lambda f: not f.cxx_imports,
-                                      lambda f: f"imports C++ names: {', '.join(f.cxx_imports)}"),
-    ("debug-sections",    EVERY_FILE, lambda f: not f.debug_sections,
-                                      lambda f: f"carries debug sections: {', '.join(f.debug_sections)}"),
-    ("plain-exports",     EXPORTS,    lambda f: not f.missing_exports,
-                                      lambda f: f"does not export {', '.join(f.missing_exports)} under the plain name"),
-    ("debuglink",         EVERY_FILE, lambda f: f.link == (f.debug_name, f.debug_crc),
-                                      lambda f: f"names {'%s with CRC-32 %08x' % f.link if f.link else 'no file'} in .gnu_debuglink,"
-                                                f" not {f.debug_name} beside it, whose CRC-32 is {f.debug_crc:08x}"),
+    Rule("machine",           EVERY_FILE, lambda f: f.header.Machine == IMAGE_FILE_MACHINE_I386 and f.optional.Magic == PE32_MAGIC,
+                                          lambda f: "is not i386 (PE32)"),
+    Rule("system-imports",    EVERY_FILE, lambda f: not f.not_allowed,
+                                          lambda f: f"imports {', '.join(f.not_allowed)}, not KnownDLLs of Windows"),
+    Rule("cxx-imports",       NO_CXX,     lambda f: not f.cxx_imports,
+                                          lambda f: f"imports C++ names: {', '.join(f.cxx_imports)}"),
+    Rule("debug-sections",    EVERY_FILE, lambda f: not f.debug_sections,
+                                          lambda f: f"carries debug sections: {', '.join(f.debug_sections)}"),
+    Rule("plain-exports",     EXPORTS,    lambda f: not f.missing_exports,
+                                          lambda f: f"does not export {', '.join(f.missing_exports)} under the plain name"),
+    Rule("debuglink",         EVERY_FILE, lambda f: f.link == (f.debug_name, f.debug_crc),
+                                          lambda f: f"names {'%s with CRC-32 %08x' % f.link if f.link else 'no file'} in .gnu_debuglink,"
+                                                    f" not {f.debug_name} beside it, whose CRC-32 is {f.debug_crc:08x}"),
     # Windows' hardening baseline
-    ("dynamic-base",      EVERY_FILE, lambda f: f.has("DYNAMIC_BASE"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
-    ("relocations",       EVERY_FILE, lambda f: f.relocations.VirtualAddress and f.relocations.Size,
-                                      lambda f: "has no relocation table for ASLR"),
-    ("nx-compat",         EVERY_FILE, lambda f: f.has("NX_COMPAT"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
-    ("no-seh",            EVERY_FILE, lambda f: f.has("NO_SEH"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
-    ("gui-subsystem",     EVERY_FILE, lambda f: f.optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
-                                      lambda f: "is not a Windows GUI subsystem file"),
-    ("subsystem-version", EVERY_FILE, lambda f: (f.optional.MajorSubsystemVersion, f.optional.MinorSubsystemVersion) == (6, 1),
-                                      lambda f: "does not give 6.1 as subsystem version"),
-    ("os-version",        EVERY_FILE, lambda f: (f.optional.MajorOperatingSystemVersion, f.optional.MinorOperatingSystemVersion) == (6, 1),
-                                      lambda f: "does not give 6.1 as OS version"),
-    ("wx-sections",       EVERY_FILE, lambda f: not f.unsafe,
-                                      lambda f: f"has sections writable and executable or shared: {', '.join(f.unsafe)}"),
-    ("stack-cookies",     EVERY_FILE, lambda f: f.units and not f.unprotected,
-                                      lambda f: f"has own compile units not recorded as built with {STACK_PROTECTOR}: "
-                                                f"{', '.join(f.unprotected) or 'no own unit found'}"),
-    ("terminal-server",   PROGRAMS,   lambda f: f.has("TERMINAL_SERVER_AWARE"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
+    Rule("dynamic-base",      EVERY_FILE, lambda f: f.has("DYNAMIC_BASE"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
+    Rule("relocations",       EVERY_FILE, lambda f: f.relocations.VirtualAddress and f.relocations.Size,
+                                          lambda f: "has no relocation table for ASLR"),
+    Rule("nx-compat",         EVERY_FILE, lambda f: f.has("NX_COMPAT"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
+    Rule("no-seh",            EVERY_FILE, lambda f: f.has("NO_SEH"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
+    Rule("gui-subsystem",     EVERY_FILE, lambda f: f.optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
+                                          lambda f: "is not a Windows GUI subsystem file"),
+    Rule("subsystem-version", EVERY_FILE, lambda f: (f.optional.MajorSubsystemVersion, f.optional.MinorSubsystemVersion) == (6, 1),
+                                          lambda f: "does not give 6.1 as subsystem version"),
+    Rule("os-version",        EVERY_FILE, lambda f: (f.optional.MajorOperatingSystemVersion, f.optional.MinorOperatingSystemVersion) == (6, 1),
+                                          lambda f: "does not give 6.1 as OS version"),
+    Rule("wx-sections",       EVERY_FILE, lambda f: not f.unsafe,
+                                          lambda f: f"has sections writable and executable or shared: {', '.join(f.unsafe)}"),
+    Rule("stack-cookies",     EVERY_FILE, lambda f: f.units and not f.unprotected,
+                                          lambda f: f"has own compile units not recorded as built with {STACK_PROTECTOR}: "
+                                                    f"{', '.join(f.unprotected) or 'no own unit found'}"),
+    Rule("terminal-server",   PROGRAMS,   lambda f: f.has("TERMINAL_SERVER_AWARE"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
 ]
 
 
@@ -296,8 +309,8 @@ def main():
     parser.add_argument("--rules", action="store_true", help="list the rules: id, what they apply to")
     args = parser.parse_args()
     if args.rules:
-        for rule, (applies, _), _, _ in RULES:
-            print(f"{rule}\t{applies}")
+        for rule in RULES:
+            print(f"{rule.id}\t{rule.applies_to.words}")
         return
     if not args.file or not args.source_dir:
         parser.error("FILE and --source-dir are needed")
@@ -309,8 +322,8 @@ def main():
     except (OSError, pefile.PEFormatError, DWARFError) as error:
         sys.exit(f"{path}: cannot be read as a PE file: {error}")
 
-    broken = [f"[{rule}] {message(facts)}" for rule, (_, applies), holds, message in RULES
-              if applies(facts, args) and not holds(facts)]
+    broken = [f"[{rule.id}] {rule.message(facts)}" for rule in RULES
+              if rule.applies_to.includes(facts, args) and not rule.holds(facts)]
     if broken:
         sys.exit(f"{path}:\n  " + "\n  ".join(broken))
     calls = sum(u[2] for u in facts.units)

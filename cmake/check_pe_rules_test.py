@@ -124,7 +124,7 @@ EDITS = [
 def main():
     work, source_dir, exe, dll, dll_args = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5:]
     files = {"exe": (exe, []), "dll": (dll, dll_args)}
-    failed = [f"no row for rule {rule[0]}" for rule in check_pe.RULES if rule[0] not in {row[0] for row in EDITS}]
+    failed = [f"no row for rule {rule.id}" for rule in check_pe.RULES if rule.id not in {row[0] for row in EDITS}]
     shutil.rmtree(work, ignore_errors=True)
     for number, (rule, kind, edit) in enumerate(EDITS):
         good, args = files[kind]
