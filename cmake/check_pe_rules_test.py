@@ -94,8 +94,7 @@ def own_unit(path):
         data = f.read()
     dwarf = check_pe.dwarf_info(pefile.PE(data=data, fast_load=True), data)
     for unit in dwarf.iter_CUs():
-        attributes = unit.get_top_DIE().attributes
-        name, comp_dir, producer = (attributes[a] for a in ("DW_AT_name", "DW_AT_comp_dir", "DW_AT_producer"))
+        name, comp_dir, producer = map(unit.get_top_DIE().attributes.get, ("DW_AT_name", "DW_AT_comp_dir", "DW_AT_producer"))
         if check_pe.is_own_unit(name.value.decode(), comp_dir.value.decode(), os.path.realpath(sys.argv[2])):
             assert producer.form == "DW_FORM_string" and name.form in ("DW_FORM_strp", "DW_FORM_line_strp")
             info = dwarf.debug_info_sec.global_offset
