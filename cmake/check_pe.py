@@ -6,10 +6,11 @@ usage: check_pe.py FILE --source-dir DIR [--also-allowed A.DLL,...]
        check_pe.py --rules
 
 Reads FILE itself (pefile) and FILE.debug, the debug file beside it
-(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose DWARF (pyelftools) tells
-how each compile unit was compiled and where: without FILE.debug the check
-fails. DIR is the source tree: a unit compiled from it is our own, and so
-is a unit whose name or compile folder cannot be read, which fails.
+(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose DWARF
+(pyelftools) tells how each compile unit was compiled and where: without
+FILE.debug the check fails. DIR is the source tree: a unit compiled from
+it is our own, and so is a unit whose name or compile folder cannot be
+read, which fails.
 
 Each rule in RULES has a stable id and says which files it applies to
 (--rules lists them). Prints every broken rule, each after the file's name
@@ -113,7 +114,7 @@ def compile_units(dwarf):
     its first entry. A string that is missing, empty or cannot be read is None."""
     def text(attribute):
         value = attribute.value if attribute else None
-        return value.decode("utf-8", "replace") or None if isinstance(value, bytes) else None
+        return (value.decode("utf-8", "replace") or None) if isinstance(value, bytes) else None
     units = []
     for unit in dwarf.iter_CUs():
         try:
@@ -320,7 +321,7 @@ def main():
     try:
         facts = Facts(path, pefile.PE(path), args)
     except (OSError, pefile.PEFormatError, DWARFError) as error:
-        sys.exit(f"{path}: cannot be read as a PE file: {error}")
+        sys.exit(f"{path}: cannot be read as a PE file with DWARF beside it: {error}")
 
     broken = [f"[{rule.id}] {rule.message(facts)}" for rule in RULES
               if rule.applies_to.includes(facts, args) and not rule.holds(facts)]
