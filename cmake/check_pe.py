@@ -6,25 +6,32 @@ usage: check_pe.py FILE --source-dir DIR [--also-allowed A.DLL,...]
        check_pe.py --rules
 
 Reads FILE itself (pefile) and FILE.debug, the debug file beside it
-(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose DWARF tells
-how each compile unit was compiled and where: without FILE.debug the check
-fails. DIR is the source tree: a unit compiled from it is our own.
+(objcopy --only-keep-debug, cmake/SplitDebugInfo.cmake), whose DWARF
+(pyelftools) tells how each compile unit was compiled and where: without
+FILE.debug the check fails. DIR is the source tree: a unit compiled from
+it is our own, and so is a unit whose name or compile folder cannot be
+read, which fails.
 
 Each rule in RULES has a stable id and says which files it applies to
 (--rules lists them). Prints every broken rule, each after the file's name
 as "[id] what is wrong", and exits 1; else prints one status line (with
 --units also the stack cookie calls of each own unit) and exits 0.
-Needs Debian's python3-pefile (2023.2.7 or 2024.8.26) and python3-capstone
-(4.0.2 or 5).
+Needs Debian's python3-pefile (2023.2.7 or 2024.8.26), python3-capstone
+(4.0.2 or 5) and python3-pyelftools (0.29 or 0.32).
 """
 import argparse
+import inspect
+import io
 import os
 import struct
 import sys
 import zlib
+from typing import Callable, NamedTuple
 
 import capstone
 import pefile
+from elftools.common.exceptions import DWARFError
+from elftools.dwarf.dwarfinfo import DebugSectionDescriptor, DWARFInfo, DwarfConfig
 
 # Windows' KnownDLLs (always taken from the system folder, never from beside
 # the program) that a shipped file may import, and comctl32.dll, which the
@@ -83,98 +90,39 @@ def symbol_address(data, pe, wanted):
     return None
 
 
-# DWARF: only what the first entry of each compile unit needs.
-DW_AT_NAME, DW_AT_COMP_DIR, DW_AT_PRODUCER = 0x03, 0x1B, 0x25
-FIXED_FORMS = {0x05: 2, 0x06: 4, 0x07: 8, 0x0B: 1, 0x0C: 1, 0x10: 4, 0x11: 1, 0x12: 2, 0x13: 4,
-               0x14: 8, 0x17: 4, 0x19: 0, 0x21: 0, 0x25: 1, 0x26: 2, 0x28: 4}
-DW_FORM_ADDR, DW_FORM_STRING, DW_FORM_STRP, DW_FORM_LINE_STRP = 0x01, 0x08, 0x0E, 0x1F
-ULEB_FORMS = {0x0D, 0x0F, 0x15, 0x1A, 0x1B}   # sdata, udata, ref_udata, strx, addrx
+def dwarf_info(pe, data):
+    """pyelftools' reader of the DWARF in a PE file's .debug_* sections.
+    Each argument of DWARFInfo named debug_X_sec gets section .debug_X, or
+    None: the arguments are taken from the class, as pyelftools 0.30 added
+    one (debug_types_sec) to those of 0.29."""
+    sections = dict(zip(section_names(pe, data), pe.sections))
+
+    def descriptor(name):
+        s = sections.get(name)
+        if s is None:
+            return None
+        # The section's bytes without the padding to the file alignment.
+        raw = data[s.PointerToRawData:s.PointerToRawData + min(s.Misc_VirtualSize or s.SizeOfRawData, s.SizeOfRawData)]
+        return DebugSectionDescriptor(io.BytesIO(raw), name, s.PointerToRawData, len(raw), 0)
+    arguments = [a for a in inspect.signature(DWARFInfo).parameters if a.endswith("_sec")]
+    return DWARFInfo(DwarfConfig(little_endian=True, machine_arch="x86", default_address_size=4),
+                     **{a: descriptor("." + a[:-len("_sec")]) for a in arguments})
 
 
-def uleb(data, at):
-    value = shift = 0
-    while True:
-        byte = data[at]
-        at += 1
-        value |= (byte & 0x7F) << shift
-        shift += 7
-        if byte < 0x80:
-            return value, at
-
-
-def compile_units(debug):
-    """{.debug_info offset: (name, comp_dir, producer)} of every unit, from
-    its first entry's attributes (strings inline or in .debug_str and
-    .debug_line_str)."""
-    info, abbrev = debug[".debug_info"], debug[".debug_abbrev"]
-    strings = {DW_FORM_STRP: debug.get(".debug_str", b""), DW_FORM_LINE_STRP: debug.get(".debug_line_str", b"")}
-    units, offset = {}, 0
-    while offset < len(info):
-        length, version = struct.unpack_from("<LH", info, offset)
-        if version >= 5:
-            address_size, abbrev_at = struct.unpack_from("<xBL", info, offset + 6)
-            at = offset + 12
-        else:
-            abbrev_at, address_size = struct.unpack_from("<LB", info, offset + 6)
-            at = offset + 11
-        code, at = uleb(info, at)
-        # The abbreviation of that code: (code, tag, children, (attribute, form) pairs up to (0, 0)).
-        while True:
-            number, abbrev_at = uleb(abbrev, abbrev_at)
-            if number == 0:
-                sys.exit(f"the compile unit at {offset:#x} of .debug_info has no abbreviation {code}")
-            _, abbrev_at = uleb(abbrev, abbrev_at)
-            abbrev_at += 1
-            pairs = []
-            while True:
-                attribute, abbrev_at = uleb(abbrev, abbrev_at)
-                form, abbrev_at = uleb(abbrev, abbrev_at)
-                if form == 0x21:   # implicit_const: its value is here, not in the entry
-                    _, abbrev_at = uleb(abbrev, abbrev_at)
-                if (attribute, form) == (0, 0):
-                    break
-                pairs.append((attribute, form))
-            if number == code:
-                break
-        values = {}
-        for attribute, form in pairs:
-            if form in (DW_FORM_STRP, DW_FORM_LINE_STRP):
-                values[attribute] = c_string(strings[form], struct.unpack_from("<L", info, at)[0])
-                at += 4
-            elif form == DW_FORM_STRING:
-                values[attribute] = c_string(info, at)
-                at = info.index(b"\0", at) + 1
-            elif form == DW_FORM_ADDR:
-                at += address_size
-            elif form in FIXED_FORMS:
-                at += FIXED_FORMS[form]
-            elif form in ULEB_FORMS:
-                _, at = uleb(info, at)
-            else:
-                sys.exit(f"a compile unit's attribute {attribute:#x} has DWARF form {form:#x}, which this check does not read")
-        units[offset] = tuple(values.get(a, "") for a in (DW_AT_NAME, DW_AT_COMP_DIR, DW_AT_PRODUCER))
-        offset += 4 + length
+def compile_units(dwarf):
+    """[(.debug_info offset, name, comp_dir, producer)] of every unit, from
+    its first entry. A string that is missing, empty or cannot be read is None."""
+    def text(attribute):
+        value = attribute.value if attribute else None
+        return (value.decode("utf-8", "replace") or None) if isinstance(value, bytes) else None
+    units = []
+    for unit in dwarf.iter_CUs():
+        try:
+            attributes = unit.get_top_DIE().attributes
+        except Exception:   # pyelftools raises from several trees: the unit is unreadable
+            attributes = {}
+        units.append((unit.cu_offset, *(text(attributes.get(a)) for a in ("DW_AT_name", "DW_AT_comp_dir", "DW_AT_producer"))))
     return units
-
-
-def unit_ranges(debug):
-    """{.debug_info offset of a unit: [(address, length), ...]} from
-    .debug_aranges: exactly each unit's own code, as the compiler lists it."""
-    aranges, ranges, at = debug.get(".debug_aranges", b""), {}, 0
-    while at < len(aranges):
-        length, _, unit, address_size = struct.unpack_from("<LHLB", aranges, at)
-        if address_size != 4:
-            sys.exit(f".debug_aranges with {address_size}-byte addresses")
-        # The header is 12 bytes; the pairs start at a multiple of 8.
-        pair = at + 16
-        while pair + 8 <= at + 4 + length:
-            address, size = struct.unpack_from("<LL", aranges, pair)
-            if (address, size) == (0, 0):
-                break
-            ranges.setdefault(unit, []).append((address, size))
-            pair += 8
-        at += 4 + length
-    return ranges
 
 
 def is_own_unit(name, comp_dir, source_dir):
@@ -186,36 +134,42 @@ def is_own_unit(name, comp_dir, source_dir):
     def under_tree(path):
         path = os.path.normpath(path if os.path.isabs(path) else os.path.join(source_dir, path))
         return os.path.commonpath([path, source_dir]) == source_dir
-    return bool(name) and under_tree(comp_dir) and under_tree(name) and \
+    return under_tree(comp_dir) and under_tree(name) and \
         os.path.isfile(os.path.join(source_dir, name))
 
 
 def protector_option(producer):
     """The stack protector option GCC was given last, as the producer records it."""
+    if producer is None:
+        return "no readable DW_AT_producer"
     options = [o for o in producer.split() if o.startswith(("-fstack-protector", "-fno-stack-protector"))]
     return options[-1] if options else "no stack protector option"
 
 
 def own_units(pe, debug_path, source_dir):
     """[(name, protector option, cookie calls, functions with one)] per own
-    unit. Each range of a unit's code (a function, with -ffunction-sections)
-    is disassembled from its start, so nothing between them can throw the
+    unit. A unit whose name or comp_dir cannot be read cannot be shown to be
+    foreign: it counts as ours, named by its offset, and fails the check.
+    Each range of a unit's code (a function, with -ffunction-sections) is
+    disassembled from its start, so nothing between them can throw the
     decoder off."""
     with open(debug_path, "rb") as f:
         data = f.read()
     debug_pe = pefile.PE(data=data, fast_load=True)
-    # Each section's bytes without the padding to the file alignment.
-    debug = {name: data[s.PointerToRawData:s.PointerToRawData + min(s.Misc_VirtualSize or s.SizeOfRawData, s.SizeOfRawData)]
-             for name, s in zip(section_names(debug_pe, data), debug_pe.sections) if name.startswith(".debug_")}
-    if ".debug_info" not in debug:
+    dwarf = dwarf_info(debug_pe, data)
+    if not dwarf.has_debug_info:
         sys.exit(f"{debug_path}: no DWARF .debug_info section")
     stack_chk_fail = symbol_address(data, debug_pe, ("__stack_chk_fail", "___stack_chk_fail"))
-    ranges = unit_ranges(debug)
+    # .debug_aranges: exactly each unit's own code, as the compiler lists it.
+    ranges = {}
+    for entry in dwarf.get_aranges().entries if dwarf.debug_aranges_sec else []:
+        ranges.setdefault(entry.info_offset, []).append((entry.begin_addr, entry.length))
     code = [s for s in pe.sections if s.Characteristics & SCN["IMAGE_SCN_MEM_EXECUTE"]]
     disassembler = capstone.Cs(capstone.CS_ARCH_X86, capstone.CS_MODE_32)
     image_base, units = pe.OPTIONAL_HEADER.ImageBase, []
-    for offset, (name, comp_dir, producer) in sorted(compile_units(debug).items()):
-        if not is_own_unit(name, comp_dir, source_dir):
+    for offset, name, comp_dir, producer in compile_units(dwarf):
+        unread = [a for a, v in (("DW_AT_name", name), ("DW_AT_comp_dir", comp_dir)) if v is None]
+        if not unread and not is_own_unit(name, comp_dir, source_dir):
             continue
         calls = with_calls = 0
         for start, size in ranges.get(offset, []) if stack_chk_fail else []:
@@ -232,7 +186,12 @@ def own_units(pe, debug_path, source_dir):
                     found += (address + 5 + struct.unpack_from("<l", body, at + 1)[0]) & 0xFFFFFFFF == stack_chk_fail
             calls += found
             with_calls += found > 0
-        units.append((os.path.normpath(name), protector_option(producer), calls, with_calls))
+        if unread:
+            name, option = f"the unit at .debug_info+{offset:#x} of {os.path.basename(debug_path)}", \
+                "no readable " + " or ".join(unread)
+        else:
+            name, option = os.path.normpath(name), protector_option(producer)
+        units.append((name, option, calls, with_calls))
     return units
 
 
@@ -282,49 +241,61 @@ class Facts:
         return self.optional.DllCharacteristics & DLL["IMAGE_DLLCHARACTERISTICS_" + flag]
 
 
-# Which files a rule applies to: a predicate on (Facts, args) and its words.
-EVERY_FILE = ("every file", lambda f, a: True)
-PROGRAMS = ("programs (no IMAGE_FILE_DLL)", lambda f, a: not f.header.Characteristics & IMAGE_FILE_DLL)
-NO_CXX = ("files checked with --no-cxx-imports", lambda f, a: a.no_cxx_imports)
-EXPORTS = ("files checked with --exports", lambda f, a: bool(a.exports))
+class Files(NamedTuple):
+    """Which files a rule applies to: in words, and as a test of (Facts, args)."""
+    words: str
+    includes: Callable
 
-# id                  applies to   must hold                              else the file (message)
+
+class Rule(NamedTuple):
+    id: str
+    applies_to: Files
+    holds: Callable     # of Facts
+    message: Callable   # of Facts: what is wrong with the file, after its name
+
+
+EVERY_FILE = Files("every file", lambda f, a: True)
+PROGRAMS = Files("programs (no IMAGE_FILE_DLL)", lambda f, a: not f.header.Characteristics & IMAGE_FILE_DLL)
+NO_CXX = Files("files checked with --no-cxx-imports", lambda f, a: a.no_cxx_imports)
+EXPORTS = Files("files checked with --exports", lambda f, a: bool(a.exports))
+
+#        id                   applies to  holds, and below it the message
 RULES = [
-    ("machine",           EVERY_FILE, lambda f: f.header.Machine == IMAGE_FILE_MACHINE_I386 and f.optional.Magic == PE32_MAGIC,
-                                      lambda f: "is not i386 (PE32)"),
-    ("system-imports",    EVERY_FILE, lambda f: not f.not_allowed,
-                                      lambda f: f"imports {', '.join(f.not_allowed)}, not KnownDLLs of Windows"),
-    ("cxx-imports",       NO_CXX,     lambda f: not f.cxx_imports,
-                                      lambda f: f"imports C++ names: {', '.join(f.cxx_imports)}"),
-    ("debug-sections",    EVERY_FILE, lambda f: not f.debug_sections,
-                                      lambda f: f"carries debug sections: {', '.join(f.debug_sections)}"),
-    ("plain-exports",     EXPORTS,    lambda f: not f.missing_exports,
-                                      lambda f: f"does not export {', '.join(f.missing_exports)} under the plain name"),
-    ("debuglink",         EVERY_FILE, lambda f: f.link == (f.debug_name, f.debug_crc),
-                                      lambda f: f"names {'%s with CRC-32 %08x' % f.link if f.link else 'no file'} in .gnu_debuglink,"
-                                                f" not {f.debug_name} beside it, whose CRC-32 is {f.debug_crc:08x}"),
+    Rule("machine",           EVERY_FILE, lambda f: f.header.Machine == IMAGE_FILE_MACHINE_I386 and f.optional.Magic == PE32_MAGIC,
+                                          lambda f: "is not i386 (PE32)"),
+    Rule("system-imports",    EVERY_FILE, lambda f: not f.not_allowed,
+                                          lambda f: f"imports {', '.join(f.not_allowed)}, not KnownDLLs of Windows"),
+    Rule("cxx-imports",       NO_CXX,     lambda f: not f.cxx_imports,
+                                          lambda f: f"imports C++ names: {', '.join(f.cxx_imports)}"),
+    Rule("debug-sections",    EVERY_FILE, lambda f: not f.debug_sections,
+                                          lambda f: f"carries debug sections: {', '.join(f.debug_sections)}"),
+    Rule("plain-exports",     EXPORTS,    lambda f: not f.missing_exports,
+                                          lambda f: f"does not export {', '.join(f.missing_exports)} under the plain name"),
+    Rule("debuglink",         EVERY_FILE, lambda f: f.link == (f.debug_name, f.debug_crc),
+                                          lambda f: f"names {'%s with CRC-32 %08x' % f.link if f.link else 'no file'} in .gnu_debuglink,"
+                                                    f" not {f.debug_name} beside it, whose CRC-32 is {f.debug_crc:08x}"),
     # Windows' hardening baseline
-    ("dynamic-base",      EVERY_FILE, lambda f: f.has("DYNAMIC_BASE"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
-    ("relocations",       EVERY_FILE, lambda f: f.relocations.VirtualAddress and f.relocations.Size,
-                                      lambda f: "has no relocation table for ASLR"),
-    ("nx-compat",         EVERY_FILE, lambda f: f.has("NX_COMPAT"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
-    ("no-seh",            EVERY_FILE, lambda f: f.has("NO_SEH"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
-    ("gui-subsystem",     EVERY_FILE, lambda f: f.optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
-                                      lambda f: "is not a Windows GUI subsystem file"),
-    ("subsystem-version", EVERY_FILE, lambda f: (f.optional.MajorSubsystemVersion, f.optional.MinorSubsystemVersion) == (6, 1),
-                                      lambda f: "does not give 6.1 as subsystem version"),
-    ("os-version",        EVERY_FILE, lambda f: (f.optional.MajorOperatingSystemVersion, f.optional.MinorOperatingSystemVersion) == (6, 1),
-                                      lambda f: "does not give 6.1 as OS version"),
-    ("wx-sections",       EVERY_FILE, lambda f: not f.unsafe,
-                                      lambda f: f"has sections writable and executable or shared: {', '.join(f.unsafe)}"),
-    ("stack-cookies",     EVERY_FILE, lambda f: f.units and not f.unprotected,
-                                      lambda f: f"has own compile units built without {STACK_PROTECTOR}: "
-                                                f"{', '.join(f.unprotected) or 'no own unit found'}"),
-    ("terminal-server",   PROGRAMS,   lambda f: f.has("TERMINAL_SERVER_AWARE"),
-                                      lambda f: "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
+    Rule("dynamic-base",      EVERY_FILE, lambda f: f.has("DYNAMIC_BASE"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE: no ASLR"),
+    Rule("relocations",       EVERY_FILE, lambda f: f.relocations.VirtualAddress and f.relocations.Size,
+                                          lambda f: "has no relocation table for ASLR"),
+    Rule("nx-compat",         EVERY_FILE, lambda f: f.has("NX_COMPAT"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_NX_COMPAT: no DEP"),
+    Rule("no-seh",            EVERY_FILE, lambda f: f.has("NO_SEH"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_NO_SEH"),
+    Rule("gui-subsystem",     EVERY_FILE, lambda f: f.optional.Subsystem == IMAGE_SUBSYSTEM_WINDOWS_GUI,
+                                          lambda f: "is not a Windows GUI subsystem file"),
+    Rule("subsystem-version", EVERY_FILE, lambda f: (f.optional.MajorSubsystemVersion, f.optional.MinorSubsystemVersion) == (6, 1),
+                                          lambda f: "does not give 6.1 as subsystem version"),
+    Rule("os-version",        EVERY_FILE, lambda f: (f.optional.MajorOperatingSystemVersion, f.optional.MinorOperatingSystemVersion) == (6, 1),
+                                          lambda f: "does not give 6.1 as OS version"),
+    Rule("wx-sections",       EVERY_FILE, lambda f: not f.unsafe,
+                                          lambda f: f"has sections writable and executable or shared: {', '.join(f.unsafe)}"),
+    Rule("stack-cookies",     EVERY_FILE, lambda f: f.units and not f.unprotected,
+                                          lambda f: f"has own compile units not recorded as built with {STACK_PROTECTOR}: "
+                                                    f"{', '.join(f.unprotected) or 'no own unit found'}"),
+    Rule("terminal-server",   PROGRAMS,   lambda f: f.has("TERMINAL_SERVER_AWARE"),
+                                          lambda f: "is not IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE"),
 ]
 
 
@@ -339,8 +310,8 @@ def main():
     parser.add_argument("--rules", action="store_true", help="list the rules: id, what they apply to")
     args = parser.parse_args()
     if args.rules:
-        for rule, (applies, _), _, _ in RULES:
-            print(f"{rule}\t{applies}")
+        for rule in RULES:
+            print(f"{rule.id}\t{rule.applies_to.words}")
         return
     if not args.file or not args.source_dir:
         parser.error("FILE and --source-dir are needed")
@@ -349,11 +320,11 @@ def main():
         sys.exit(f"{path}: no {path}.debug beside it, whose DWARF the stack cookie check needs")
     try:
         facts = Facts(path, pefile.PE(path), args)
-    except (OSError, pefile.PEFormatError) as error:
-        sys.exit(f"{path}: cannot be read as a PE file: {error}")
+    except (OSError, pefile.PEFormatError, DWARFError) as error:
+        sys.exit(f"{path}: cannot be read as a PE file with DWARF beside it: {error}")
 
-    broken = [f"[{rule}] {message(facts)}" for rule, (_, applies), holds, message in RULES
-              if applies(facts, args) and not holds(facts)]
+    broken = [f"[{rule.id}] {rule.message(facts)}" for rule in RULES
+              if rule.applies_to.includes(facts, args) and not rule.holds(facts)]
     if broken:
         sys.exit(f"{path}:\n  " + "\n  ".join(broken))
     calls = sum(u[2] for u in facts.units)

@@ -3,8 +3,9 @@
 EDITS, made with pefile on a copy (and its .debug), must make the check fail
 with exactly that row's rule id and no other. Every rule has a row.
 
-usage: check_pe_rules_test.py WORK SOURCE_DIR EXE DLL [DLL_ARG...]
-EXE and DLL are good files that pass check_pe.py (DLL with DLL_ARGs).
+usage: check_pe_rules_test.py WORK SOURCE_DIR EXE STRX_DLL DLL [DLL_ARG...]
+EXE and DLL are good files that pass check_pe.py (DLL with DLL_ARGs);
+STRX_DLL (cmake/strx_forms.c) must fail as it is built.
 """
 import os
 import re
@@ -85,14 +86,34 @@ def crc_offset(pe):
     return link.PointerToRawData + ((link.get_data().index(b"\0") + 4) & ~3)
 
 
-def unprotect(pe, path):
-    """A unit's producer (and all that share its string) says
-    -fno-stack-protector; the debuglink CRC follows the changed .debug file."""
+def own_unit(path):
+    """(file offset of its producer, an inline string; the producer; file
+    offset of its name's offset into a string section) of the first unit in
+    the .debug file that check_pe.is_own_unit selects."""
+    with open(path + ".debug", "rb") as f:
+        data = f.read()
+    dwarf = check_pe.dwarf_info(pefile.PE(data=data, fast_load=True), data)
+    for unit in dwarf.iter_CUs():
+        name, comp_dir, producer = map(unit.get_top_DIE().attributes.get, ("DW_AT_name", "DW_AT_comp_dir", "DW_AT_producer"))
+        if check_pe.is_own_unit(name.value.decode(), comp_dir.value.decode(), os.path.realpath(sys.argv[2])):
+            assert producer.form == "DW_FORM_string" and name.form in ("DW_FORM_strp", "DW_FORM_line_strp")
+            info = dwarf.debug_info_sec.global_offset
+            return info + producer.offset, producer.value, info + name.offset
+
+
+def edit_debug(pe, path, offset, new):
+    """`new` written at `offset` of the .debug file; the debuglink CRC follows."""
     with open(path + ".debug", "r+b") as f:
-        data = f.read().replace(b" -fstack-protector-strong", b" -fno-stack-protector    ", 1)
+        f.seek(offset)
+        f.write(new)
         f.seek(0)
-        f.write(data)
-    pe.set_dword_at_offset(crc_offset(pe), zlib.crc32(data))
+        pe.set_dword_at_offset(crc_offset(pe), zlib.crc32(f.read()))
+
+
+def unprotect(pe, path):
+    """An own unit's producer says -fno-stack-protector."""
+    at, producer, _ = own_unit(path)
+    edit_debug(pe, path, at, producer.replace(b" -fstack-protector-strong", b" -fno-stack-protector    "))
 
 
 def flip_crc(pe, path):
@@ -102,6 +123,7 @@ def flip_crc(pe, path):
 # rule                file   edit of the good file's copy (pe, path)
 EDITS = [
     ("machine",           "dll", lambda pe, p: setattr(pe.FILE_HEADER, "Machine", 0x8664)),
+    ("machine",           "exe", lambda pe, p: setattr(pe.OPTIONAL_HEADER, "Magic", 0x107)),   # a ROM image's
     ("system-imports",    "dll", lambda pe, p: add_import(pe, "version.dll")),
     ("system-imports",    "exe", lambda pe, p: add_delay_import(pe, "version.dll")),
     ("cxx-imports",       "dll", lambda pe, p: rename_import(pe, b"_Z1fv")),
@@ -117,14 +139,16 @@ EDITS = [
     ("os-version",        "dll", lambda pe, p: setattr(pe.OPTIONAL_HEADER, "MajorOperatingSystemVersion", 5)),
     ("wx-sections",       "dll", lambda pe, p: setattr(section(pe, ".text"), "Characteristics", section(pe, ".text").Characteristics | 0x80000000)),
     ("stack-cookies",     "dll", unprotect),
+    ("stack-cookies",     "dll", lambda pe, p: edit_debug(pe, p, own_unit(p)[2], b"\xf0\xff\xff\xff")),   # its name past the strings' end
+    ("stack-cookies",     "strx", lambda pe, p: None),
     ("terminal-server",   "exe", lambda pe, p: clear(pe, "TERMINAL_SERVER_AWARE")),
 ]
 
 
 def main():
-    work, source_dir, exe, dll, dll_args = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5:]
-    files = {"exe": (exe, []), "dll": (dll, dll_args)}
-    failed = [f"no row for rule {rule[0]}" for rule in check_pe.RULES if rule[0] not in {row[0] for row in EDITS}]
+    work, source_dir, exe, strx, dll, dll_args = sys.argv[1], sys.argv[2], sys.argv[3], sys.argv[4], sys.argv[5], sys.argv[6:]
+    files = {"exe": (exe, []), "strx": (strx, []), "dll": (dll, dll_args)}
+    failed = [f"no row for rule {rule.id}" for rule in check_pe.RULES if rule.id not in {row[0] for row in EDITS}]
     shutil.rmtree(work, ignore_errors=True)
     for number, (rule, kind, edit) in enumerate(EDITS):
         good, args = files[kind]

@@ -2,11 +2,11 @@
 # Installs what a fresh Debian 12 (bookworm) or 13 (trixie) amd64 machine
 # lacks to build and test the project: the i686 mingw-w64 cross compiler,
 # 32-bit Wine with its own UI fonts, Xvfb, the ja_JP.UTF-8 locale and fonts
-# with Japanese glyphs, clang with its sanitizer run-times, the PE reader and
-# disassembler of the binary check, the signing tools, the time zone data;
-# and, where 32-bit programs cannot start (a kernel with IA-32 emulation
-# off), qemu's user-mode emulator, version 9 or later. Safe to run again:
-# it skips what is there.
+# with Japanese glyphs, clang with its sanitizer run-times, the PE and DWARF
+# readers and the disassembler of the binary check, the signing tools, the
+# time zone data; and, where 32-bit programs cannot start (a kernel with
+# IA-32 emulation off), qemu's user-mode emulator, version 9 or later. Safe
+# to run again: it skips what is there.
 #
 #   scripts/install-deps.sh [PACKAGE...]   (also the packages named)
 set -euo pipefail
@@ -60,7 +60,7 @@ fi
 # times would be silently off by the zone's offset.
 install_missing tzdata cmake ninja-build g++ clang libclang-rt-dev googletest libgtest-dev libbenchmark-dev \
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 wine wine32:i386 wine64 fonts-wine xvfb xauth x11-apps \
-  imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3 python3-pefile python3-capstone \
+  imagemagick xdotool locales fonts-ipafont-gothic fonts-noto-cjk zip python3 python3-pefile python3-capstone python3-pyelftools \
   osslsigncode openssl "$@"
 
 # Where 32-bit programs cannot start (or TESSALY_EMULATE_I386=1 asks for the
