@@ -558,7 +558,7 @@ int Keyboard(Context& c) {
             else app.PressKeys(step.keys);
             const std::string after = std::string("after ") + step.what + ": ";
             if (step.then == Then::kProgramEnds) {
-                Check(app.WaitForExit(30000), (after + "the program ends").c_str());
+                if (Check(app.WaitForExit(30000), (after + "the program ends").c_str())) std::printf("%s: ended\n", step.what);
                 continue;
             }
             if (step.then == Then::kToolStarts) {
