@@ -20,6 +20,10 @@ build_preset() {   # configure and build one preset
   cmake --build --preset "$1" -j "$jobs"
 }
 
+# The last line that is not blank of LOG, a program's output (Wine's
+# standard error, say): its own words for why it failed.
+last_words() { awk 'NF {last = $0} END {print last}' "$1"; }
+
 # Ends the Wine servers of the given prefixes (and with them their
 # programs): for traps on exit and Ctrl-C.
 end_wine() {

@@ -72,8 +72,6 @@ fi
 
 step="making the Wine prefix $WINEPREFIX"
 LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null || exit 1   # it says why
-# The last line a Wine program wrote to LOG: its own words when it fails.
-last_words() { grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
 reg() {
   LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>"$logs/wine" ||
     fail "Wine's reg add $2 /v $4 failed: $(last_words "$logs/wine")"
