@@ -15,8 +15,11 @@ else
   in_i386=("$root/scripts/i386-userns.sh")
 fi
 
-build_preset() {   # configure and build one preset
-  (cd "$root" && cmake --preset "$1" >/dev/null)
+# Configures and builds one preset, and stops at the first step that fails:
+# called in a condition (build_preset ... || ...) bash ignores set -e, and
+# the old build would go on after a failed configure.
+build_preset() {
+  (cd "$root" && cmake --preset "$1" >/dev/null) || return
   cmake --build --preset "$1" -j "$jobs"
 }
 
