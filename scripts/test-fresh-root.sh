@@ -69,7 +69,7 @@ rm -rf --one-file-system "$work/probe"
 host=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
 own() {   # own RELEASE: the mirror of this machine's apt entry for RELEASE, if any
   [ -n "$host" ] || return 0
-  apt-get indextargets --format '$(RELEASE) $(REPO_URI)' 2>/dev/null | awk -v r="$1" '$1 == r {print $2; exit}'
+  apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' 2>/dev/null | awk -v r="$1" '$1 == r {print $2; exit}'
 }
 archive=$(own "$host") security=$(own "$host-security")
 
