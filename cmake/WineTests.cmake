@@ -6,7 +6,7 @@
 # A Wine prefix of the build's own, made once by a setup test before the
 # tests that name FIXTURE in FIXTURES_REQUIRED and run with WINEPREFIX=DIR.
 function(add_wine_prefix fixture dir)
-  add_test(NAME ${fixture} COMMAND sh ${CMAKE_SOURCE_DIR}/scripts/make-wine-prefix.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
+  add_test(NAME ${fixture} COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/make-wine-prefix.sh ${CMAKE_CROSSCOMPILING_EMULATOR})
   set_tests_properties(${fixture} PROPERTIES FIXTURES_SETUP ${fixture} RESOURCE_LOCK ${fixture}
                        ENVIRONMENT "WINEPREFIX=${dir};LC_ALL=C.UTF-8" TIMEOUT 360)
 endfunction()

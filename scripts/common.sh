@@ -15,10 +15,17 @@ else
   in_i386=("$root/scripts/i386-userns.sh")
 fi
 
-build_preset() {   # configure and build one preset
-  (cd "$root" && cmake --preset "$1" >/dev/null)
+# Configures and builds one preset, and stops at the first step that fails:
+# called in a condition (build_preset ... || ...) bash ignores set -e, and
+# the old build would go on after a failed configure.
+build_preset() {
+  (cd "$root" && cmake --preset "$1" >/dev/null) || return
   cmake --build --preset "$1" -j "$jobs"
 }
+
+# The last line that is not blank of LOG, a program's output (Wine's
+# standard error, say): its own words for why it failed.
+last_words() { awk 'NF {last = $0} END {print last}' "$1"; }
 
 # Ends the Wine servers of the given prefixes (and with them their
 # programs): for traps on exit and Ctrl-C.

@@ -41,25 +41,28 @@ source "$here/common.sh"
 out=${out:-$root/build/screenshot.png}
 export WINEPREFIX=${TESSALY_WINEPREFIX:-$root/build/wineprefix-run}
 wine=("${in_i386[@]}" /usr/lib/wine/wine)
-logs=$(mktemp -d)
 
-step="building"
-build_preset win32 >"$logs/build" 2>&1 ||
-  { tail -n 20 "$logs/build" >&2; fail "the build failed (cmake --build --preset win32; its last lines are above)"; }
-exe=$root/dist/Tessaly.exe
-driver=$root/build/win32/checker/tests/e2e/tessaly_e2e_driver.exe
-
-# A virtual display when there is none.
-xvfb_pid=
+# The trap is set before the log folder is made, so that a failed build or
+# a Ctrl-C while building removes it too.
+xvfb_pid= logs=
 cleanup() {
   [ -n "${app_pid:-}" ] && [ "$keep" = 0 ] && kill "$app_pid" 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then
     timeout 15 wineserver -w 2>/dev/null || true   # Wine's own processes leave the display first
     kill "$xvfb_pid" 2>/dev/null || true
   fi
-  rm -rf "$logs"
+  [ -z "$logs" ] || rm -rf "$logs"
 }
 trap cleanup EXIT
+logs=$(mktemp -d)
+
+step="building"
+build_preset win32 >"$logs/build" 2>&1 ||
+  { tail -n 20 "$logs/build" >&2; fail "the build failed (cmake --preset win32, then --build; its last lines are above)"; }
+exe=$root/dist/Tessaly.exe
+driver=$root/build/win32/checker/tests/e2e/tessaly_e2e_driver.exe
+
+# A virtual display when there is none.
 if [ -z "${DISPLAY:-}" ]; then
   for n in $(seq 90 120); do
     [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
@@ -72,8 +75,6 @@ fi
 
 step="making the Wine prefix $WINEPREFIX"
 LC_ALL=C.UTF-8 "$here/make-wine-prefix.sh" "${wine[@]}" >/dev/null || exit 1   # it says why
-# The last line a Wine program wrote to LOG: its own words when it fails.
-last_words() { grep -v '^[[:space:]]*$' "$1" | tail -n 1; }
 reg() {
   LC_ALL=C.UTF-8 "${wine[@]}" reg "$@" >/dev/null 2>"$logs/wine" ||
     fail "Wine's reg add $2 /v $4 failed: $(last_words "$logs/wine")"
@@ -112,6 +113,7 @@ else
 fi
 echo "screenshot: $out"
 if [ "$keep" = 1 ]; then
+  rm -rf "$logs"   # the program and its display stay; its logs go
   trap - EXIT
   echo "Tessaly is running (pid $app_pid)"
 else

@@ -25,6 +25,9 @@
 # TESSALY_DIST (default dist/) and TESSALY_BUILD (default build/win32, whose
 # install manifest lists what the zip holds) let the tests sign a copy.
 set -euo pipefail
+# The password stays in this shell alone: out of the environment of every
+# program the script starts, from the first on (read further down).
+export -n TESSALY_SIGNING_PASSWORD
 root=$(cd "$(dirname "$0")/.." && pwd)
 dist=${TESSALY_DIST:-$root/dist}
 build=${TESSALY_BUILD:-$root/build/win32}
@@ -44,18 +47,16 @@ for file in "${signed[@]}"; do
 done
 
 # Scratch files (the certificate's chain) in a private folder; the copies
-# being signed beside dist/, so that moving them in is a rename. The trap is
-# set before either folder is made, so that it removes each one made.
+# being signed beside dist/'s real folder (a link to it, dist/. or a link
+# onto another file system name the same), so that moving them in is a
+# rename. The trap is set before either folder is made, so that it removes
+# each one made.
 work= stage=
 trap 'rm -rf "$work" "$stage"' EXIT
-stage_parent=$(cd "$(dirname "$dist")" && pwd -P) && dist_real=$(cd "$dist" && pwd -P) ||
-  fail "cannot enter $dist or the folder it is in"
-# dist/. or a link into dist/ would put the stage, and the copy of dist/,
-# inside dist/ itself.
-[[ $stage_parent/ != "$dist_real"/* ]] ||
-  fail "the copies would be signed in $stage_parent, inside $dist_real: give TESSALY_DIST as the folder's own path"
+dist_real=$(cd "$dist" && pwd -P) || fail "cannot enter $dist"
+[ "$dist_real" != / ] || fail "$dist is the root folder: name the release's own folder as TESSALY_DIST"
 work=$(mktemp -d)
-stage=$(mktemp -d "$stage_parent/$(basename "$dist").signing.XXXXXX")
+stage=$(mktemp -d "$(dirname "$dist_real")/$(basename "$dist_real").signing.XXXXXX")
 
 # Signed already: both files or neither, else dist/ is half a build.
 count=0
@@ -77,8 +78,7 @@ elif [ $count -ne 0 ]; then
 fi
 
 # The password, once, from where the release engineer keeps it (a file
-# written on Windows ends its line in CR LF); then out of the environment
-# of every program this script starts.
+# written on Windows ends its line in CR LF).
 if [ -n "${TESSALY_SIGNING_PASSWORD_FILE:-}" ]; then
   [ -r "$TESSALY_SIGNING_PASSWORD_FILE" ] || fail "cannot read the password file $TESSALY_SIGNING_PASSWORD_FILE (TESSALY_SIGNING_PASSWORD_FILE)"
   IFS= read -r password <"$TESSALY_SIGNING_PASSWORD_FILE" || true
@@ -88,7 +88,6 @@ elif [ -n "${TESSALY_SIGNING_PASSWORD+set}" ]; then
 else
   fail "no password: set TESSALY_SIGNING_PASSWORD or TESSALY_SIGNING_PASSWORD_FILE"
 fi
-unset TESSALY_SIGNING_PASSWORD
 [ -f "$cert" ] && [ -r "$cert" ] || fail "cannot read the certificate file $cert"
 
 # The certificate and its chain out of the PKCS#12 file (-legacy: files

@@ -54,35 +54,64 @@ trap 'exit 130' INT
 trap 'exit 143' TERM
 work=$(mktemp -d "/var/tmp/tessaly-debian$release.XXXXXX")
 
-# The suites a stable release's fresh install has. A mirror in the middle of
-# a sync may serve a suite's package list at another size than its signed
-# InRelease gives; apt then refuses that list, and a fresh install could
-# not take i386 packages of that suite. Such a suite is left out, loudly:
-# the run still proves the release, without that suite's latest updates.
-suites=()
-for line in "debian $suite" "debian $suite-updates" "debian-security $suite-security"; do
-  set -- $line
-  base=http://deb.debian.org/$1
+# The suites of a fresh install of the release, as mmdebstrap writes them
+# by default (read from the root's sources.list by a setup hook that then
+# stops it), each on the mirror this machine's own apt sources use for that
+# archive: a company mirror or a caching proxy serves the root as it serves
+# the machine. The machine runs another release than the root may, so its
+# sources give only the mirrors (its own release's entry for the archive,
+# its security suite's entry for security); the suites are the root's.
+mmdebstrap --quiet --variant=apt --setup-hook='cat "$1/etc/apt/sources.list" >&3; exit 1' \
+  "$suite" "$work/probe" 3>"$work/defaults" 2>"$work/probe.log" || true
+[ -s "$work/defaults" ] ||
+  { echo "test-fresh-root.sh: mmdebstrap gave no default sources for $suite: $(tail -n 1 "$work/probe.log")" >&2; exit 1; }
+rm -rf --one-file-system "$work/probe"
+host=$(. /etc/os-release 2>/dev/null && echo "${VERSION_CODENAME:-}")
+own() {   # own RELEASE: the mirror of this machine's apt entry for RELEASE, if any
+  [ -n "$host" ] || return 0
+  apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' 2>/dev/null | awk -v r="$1" '$1 == r {print $2; exit}'
+}
+archive=$(own "$host") security=$(own "$host-security")
+
+# A mirror in the middle of a sync may serve a suite's package list at
+# another size than its signed InRelease gives; apt then refuses that list,
+# and a fresh install could not take i386 packages of that suite. Such a
+# suite is left out, loudly: the run still proves the release, without
+# that suite's latest updates.
+suites=() mirrors=()
+while read -r -a entry; do
+  # deb [OPTIONS] URI SUITE COMPONENT...: the options (a keyring) kept as
+  # mmdebstrap wrote them.
+  options=
+  if [[ ${entry[1]} == \[* ]]; then options="${entry[1]} "; entry=(deb "${entry[@]:2}"); fi
+  base=${entry[1]} dist=${entry[2]} components=${entry[*]:3}
+  case $dist in
+    *-security | */updates) base=${security:-$base} ;;
+    *) base=${archive:-$base} ;;
+  esac
+  base=${base%/}
   bad=
   for arch in amd64 i386; do
     list=main/binary-$arch/Packages.xz
-    want=$(curl -fsS --retry 3 "$base/dists/$2/InRelease" |
+    want=$(curl -fsS --retry 3 "$base/dists/$dist/InRelease" |
              awk -v f="$list" '/^SHA256:/ {s = 1} s && $3 == f && !n++ {print $2}' || true)
-    got=$(curl -fsSI --retry 3 "$base/dists/$2/$list" | tr -d '\r' | awk 'tolower($1) == "content-length:" {print $2}' || true)
+    got=$(curl -fsSI --retry 3 "$base/dists/$dist/$list" | tr -d '\r' | awk 'tolower($1) == "content-length:" {print $2}' || true)
     [ -n "$want" ] && [ "$want" != "$got" ] && bad="$bad $list is ${got:-?} bytes, its InRelease says $want;"
   done
-  if [ -n "$bad" ] && [ "$2" = "$suite" ]; then
+  if [ -n "$bad" ] && [ "$dist" = "$suite" ]; then
     echo "test-fresh-root.sh: the mirror of Debian $release itself is in the middle of a sync:$bad try again later" >&2
     exit 1
   elif [ -n "$bad" ]; then
-    echo "== $name: leaving out $2, its mirror is in the middle of a sync:$bad"
+    echo "== $name: leaving out $dist, its mirror is in the middle of a sync:$bad"
   else
-    suites+=("deb $base $2 main")
+    suites+=("deb $options$base $dist $components")
+    mirrors+=("$base $dist")
   fi
-done
+done < <(grep '^deb ' "$work/defaults")
 
 start=$SECONDS
-echo "== $name: a fresh root (mmdebstrap $suite)"
+from=$(printf '%s, ' "${mirrors[@]}")
+echo "== $name: a fresh root (mmdebstrap $suite from ${from%, })"
 mmdebstrap --quiet --variant=apt --include=git,ca-certificates "$suite" "$work/root" "${suites[@]}"
 git clone --quiet --no-hardlinks --no-checkout "$root" "$work/root/src/tessaly"
 git -C "$work/root/src/tessaly" checkout --quiet --detach "$commit"
@@ -104,8 +133,8 @@ wait "$sandbox" && status=0 || status=$?
 sandbox=
 echo "== $name: took $((SECONDS - start)) s, the root made and every package installed"
 grep -E '^(== |[0-9]+% tests passed|Windows tests took)' "$work/log" | sed "s/^/$name: /"
-# All suites in one line: "N passed, N failed".
-awk -v name="Debian$release" '
+# All suites in one line, "Debian N: N passed, N failed", which .ci/run adds up.
+awk -v name="$name" '
   /^[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+/ {failed += $4; total += $NF}
   END {printf "%s: %d passed, %d failed\n", name, total - failed, failed}' "$work/log"
 [ "$status" = 0 ] || echo "== $name: scripts/test.sh failed with status $status (its output is above)" >&2

@@ -30,9 +30,9 @@ check() {   # check WHAT EXPECTED SEEN; texts of several lines as a diff
 sums() { (cd "$1" && find . -type f -print0 | sort -z | xargs -0 sha256sum); }
 # The signing script with only the test's settings: no password or time
 # stamp server from the caller's environment, the commit's time.
-run_sign() {   # run_sign FOLDER CERT PASSWORD_FILE
+run_sign() {   # run_sign FOLDER CERT PASSWORD_FILE [NAME=VALUE...]
   env -u TESSALY_SIGNING_PASSWORD -u TESSALY_TIMESTAMP_URL -u SOURCE_DATE_EPOCH \
-      TESSALY_DIST="$1" TESSALY_BUILD="$build" TESSALY_SIGNING_PASSWORD_FILE="$3" "$sign" "$2" 2>&1
+      TESSALY_DIST="$1" TESSALY_BUILD="$build" TESSALY_SIGNING_PASSWORD_FILE="$3" "${@:4}" "$sign" "$2" 2>&1
 }
 
 case $mode in
@@ -68,10 +68,15 @@ server   30  serverAuth
 expired  expired  codeSigning
 EOF
   cp -a "$dist" unsigned && cp -a unsigned signed && cp -a unsigned again
+  # osslsigncode as the script starts it, noting a password in its environment.
+  mkdir shim && printf '#!/bin/sh\n[ -z "${TESSALY_SIGNING_PASSWORD+set}" ] || echo "osslsigncode $1" >>%q\nexec %q "$@"\n' \
+    "$PWD/leaked" "$(command -v osslsigncode)" >shim/osslsigncode && chmod +x shim/osslsigncode
   start=$(date +%s%N)
-  out=$(run_sign signed good.p12 password.txt) || check "signing a copy of $dist" "success" "$out"
+  out=$(run_sign signed good.p12 "" TESSALY_SIGNING_PASSWORD="test pass" PATH="$PWD/shim:$PATH") ||
+    check "signing a copy of $dist" "success" "$out"
   echo "$out"
   echo "signing took $((($(date +%s%N) - start) / 1000000)) ms"
+  check "the password in the environment of the programs the script starts" "" "$(cat leaked 2>/dev/null)"
   for file in Tessaly.exe pixkit.dll; do
     check "osslsigncode verify signed/$file" "Succeeded" \
       "$(osslsigncode verify -CAfile ca.pem -in "signed/$file" 2>&1 | tail -1)"
@@ -104,7 +109,6 @@ good.p12     wrong.txt     bad     wrong password for good.p12
 missing.p12  password.txt  bad     cannot read the certificate file missing.p12
 server.p12   password.txt  bad     server.p12 (CN = Tessaly Test Signer) is not for code signing
 expired.p12  password.txt  bad     expired.p12 (CN = Tessaly Test Signer) has expired
-good.p12     password.txt  bad/.   give TESSALY_DIST as the folder's own path
 EOF
   ;;
 trust)
