@@ -13,3 +13,8 @@ endfunction()
 
 set(WINE_TEST_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 add_wine_prefix(wine_prefix ${WINE_TEST_PREFIX})
+
+# The prefix script on folders it did not make: the user's files stay.
+add_test(NAME wine_prefix_foreign COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/tests/make-wine-prefix-test.sh
+         ${CMAKE_BINARY_DIR}/wine_prefix_foreign ${CMAKE_CROSSCOMPILING_EMULATOR})
+set_tests_properties(wine_prefix_foreign PROPERTIES ENVIRONMENT LC_ALL=C.UTF-8 TIMEOUT 360)

@@ -69,11 +69,11 @@ install_missing tzdata cmake ninja-build g++ clang libclang-rt-dev googletest li
 # and it starts a 32-bit Wine process in seconds where bookworm's 7.2 takes a
 # minute. Without qemu-user-binfmt nothing is registered machine-wide.
 if [ "${TESSALY_EMULATE_I386:-}" = 1 ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  if ! apt-get indextargets --format '$(RELEASE)' | grep -qx "$qemu_suite"; then
+  if ! apt-get indextargets --no-release-info --format '$(RELEASE)' | grep -qx "$qemu_suite"; then
     # bookworm-backports beside the machine's own Debian mirror, as its
     # sources name it.
     base=${qemu_suite%-backports}
-    mirror=$(apt-get indextargets --format '$(RELEASE) $(REPO_URI)' | awk -v s="$base" '$1 == s {print $2; exit}')
+    mirror=$(apt-get indextargets --no-release-info --format '$(RELEASE) $(REPO_URI)' | awk -v s="$base" '$1 == s {print $2; exit}')
     [ -n "$mirror" ] || { echo "no Debian $base source found to add $qemu_suite beside" >&2; exit 1; }
     printf 'Types: deb\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: /usr/share/keyrings/debian-archive-keyring.gpg\n' \
       "$mirror" "$qemu_suite" > "/etc/apt/sources.list.d/$qemu_suite.sources"
