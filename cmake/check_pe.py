@@ -130,7 +130,11 @@ def is_own_unit(name, comp_dir, source_dir):
     the build folder inside it: the prefix map (the top CMakeLists.txt) turns
     both folders into ".", so their name and comp_dir are relative and the
     name is a file of the tree. A unit built elsewhere names the absolute
-    folder it was compiled in, whatever its file is called."""
+    folder it was compiled in, whatever its file is called. A compiler for
+    Windows may join a path with a backslash (clang 19 writes
+    "./cmake\\strx_forms.c"): both separators are read as one."""
+    name, comp_dir = name.replace("\\", "/"), comp_dir.replace("\\", "/")
+
     def under_tree(path):
         path = os.path.normpath(path if os.path.isabs(path) else os.path.join(source_dir, path))
         return os.path.commonpath([path, source_dir]) == source_dir
